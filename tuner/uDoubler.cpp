@@ -1,67 +1,247 @@
-// uDoubler.cpp — Tonemark's effect and editor (placeholder at spine level).
+// uDoubler.cpp — Tonemark's effect and editor.
+//
+//   ADoublerEditor  size, open state, the analysis pump, the panel hooks
+//   ADoubler        construction, process functions, activity and watchdog,
+//                   settings, programs, sample rate, the detector's entry points
 #include "tuner/uDoubler.h"
 
+#include <cmath>
 #include <cstring>
+
+#include "platform/Clock.h"
 
 namespace tonemark {
 
-ADoublerEditor::ADoublerEditor(AudioEffect* effect) : AEffEditor(effect) { effect->setEditor(this); }
+// ---- ADoublerEditor -----------------------------------------------------------
+
+ADoublerEditor::ADoublerEditor(AudioEffect* effect, platform::Clock& clock) : AEffEditor(effect), clock(clock) {
+    effect->setEditor(this);
+}
+
 ADoublerEditor::~ADoublerEditor() { close(); }
 
 std::int32_t ADoublerEditor::getRect(ERect** rect) {
-    editorRect = ERect{0, 0, 141, 444};
+    // The panel's design size, also before the panel exists.
+    editorRect = ERect{0, 0, kPanelHeight, kPanelWidth};
     *rect = &editorRect;
     return 1;
 }
 
 std::int32_t ADoublerEditor::open(void* ptr) {
     parentWindow = ptr;
+    setPanelOpen(true);
+    refreshControls();
     postUpdate();
     return 1;
 }
 
-void ADoublerEditor::close() { parentWindow = nullptr; }
-void ADoublerEditor::update() {}
+void ADoublerEditor::close() {
+    if (!panelOpen) return;
+    setPanelOpen(false);
+    parentWindow = nullptr;
+}
+
+void ADoublerEditor::update() {
+    // 1. to 5. One analysis at most per 60 ms while the panel is open and audio
+    // arrives; re-armed every turn until the audio goes stale.
+    const std::uint32_t now = clock.milliseconds();
+    ADoubler* doubler = getDoubler();
+    if (!panelOpen || doubler == nullptr) return;
+    if (doubler->isAudioStale()) return;
+    if (static_cast<std::int32_t>(now - lastAnalysisTime) >= kAnalysisSpacing) {
+        doubler->analyze();
+        lastAnalysisTime = now;
+    }
+    postUpdate();
+}
+
 ADoubler* ADoublerEditor::getDoubler() const { return static_cast<ADoubler*>(effect); }
 
-ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services&) : AudioEffect(audioMaster, 1, 2) {
-    new ADoublerEditor(this);
+void ADoublerEditor::refreshControls() {}
+void ADoublerEditor::showReading() {}
+void ADoublerEditor::ledOff() {}
+
+// ---- ADoubler: construction and host requests -----------------------------------
+
+namespace {
+
+platform::Clock& clockOf(const platform::Services& services) {
+    return services.clock ? *services.clock : platform::systemClock();
+}
+
+// A parameter value as a whole setting, halves to even; false for a value that
+// is not finite or lies beyond the 32-bit range, which then changes nothing.
+bool wholeSetting(float value, std::int32_t& result) {
+    const double rounded = std::nearbyint(static_cast<double>(value));
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) return false;
+    result = static_cast<std::int32_t>(rounded);
+    return true;
+}
+
+}  // namespace
+
+ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& services)
+    : AudioEffect(audioMaster, 1, 2) {
+    new ADoublerEditor(this, clockOf(services));
+    setProgram(0);
     setNumInputs(2);
     setNumOutputs(2);
     hasVu(true);
     canProcessReplacing(true);
     canMono(true);
     setUniqueID(fourCharCode('u', 'F', 'F', 'T'));
+    suspend();
+    // The base rate (44100) until the host tells otherwise: the classic low-pass.
+    analysisRate.store(getSampleRate(), std::memory_order_relaxed);
+    configureAccuracy();
+    if (ADoublerEditor* ed = getDoublerEditor()) ed->postUpdate();
 }
 
-void ADoubler::process(float** inputs, float** outputs, std::int32_t sampleFrames) {
-    for (std::int32_t i = 0; i < sampleFrames; ++i) {
-        outputs[0][i] += inputs[0][i];
-        outputs[1][i] += inputs[1][i];
+ADoublerEditor* ADoubler::getDoublerEditor() const { return static_cast<ADoublerEditor*>(editor); }
+
+void ADoubler::setProgram(std::int32_t) {}
+
+void ADoubler::setProgramName(char* name) {
+    if (name == nullptr) return;
+    // Cut to the 31 characters the field holds.
+    std::size_t length = 0;
+    while (length < sizeof programName - 1 && name[length] != '\0') ++length;
+    std::memcpy(programName, name, length);
+    programName[length] = '\0';
+}
+
+void ADoubler::getProgramName(char* name) { copyHostText(name, programName, kMaxProgramNameLength); }
+
+float ADoubler::getVu() { return 0.0f; }
+
+void ADoubler::setSampleRate(float newSampleRate) {
+    AudioEffect::setSampleRate(newSampleRate);
+    followSampleRate(newSampleRate);
+}
+
+void ADoubler::followSampleRate(float rate) {
+    // Rates outside the supported range (or not numbers) keep the previous design.
+    if (!isSupportedSampleRate(rate)) return;
+    if (rate == analysisRate.load(std::memory_order_relaxed)) return;
+    const DecimationCoefficients coefficients = designDecimationLowPass(rate);
+    lowPass.setCoefficients(coefficients);
+    analysisRate.store(rate, std::memory_order_relaxed);
+    decimationFactor.store(coefficients.factor, std::memory_order_relaxed);
+}
+
+void ADoubler::suspend() {}
+
+void ADoubler::resume() {
+    followSampleRate(getSampleRate());
+    if (ADoublerEditor* ed = getDoublerEditor()) {
+        ed->refreshControls();
+        ed->postUpdate();
     }
+}
+
+void ADoubler::setParameter(std::int32_t index, float value) {
+    ADoublerEditor* ed = getDoublerEditor();
+    std::int32_t v = 0;
+    switch (index) {
+        case 0:
+            if (!wholeSetting(value, v) || v == referencePitch.load(std::memory_order_relaxed)) return;
+            referencePitch.store(v, std::memory_order_relaxed);
+            break;
+        case 1:
+            if (!wholeSetting(value, v) || v == accuracy.load(std::memory_order_relaxed)) return;
+            accuracy.store(v, std::memory_order_relaxed);
+            configureAccuracy();
+            break;
+        case kRequestUpdate:
+            if (ed) ed->postUpdate();
+            return;
+        case kAudioWatchdog: watchdogStep(); return;
+        default: return;
+    }
+    if (ed) {
+        ed->refreshControls();
+        ed->postUpdate();
+    }
+}
+
+float ADoubler::getParameter(std::int32_t index) {
+    if (index == 0) return static_cast<float>(referencePitch.load(std::memory_order_relaxed));
+    if (index == 1) return static_cast<float>(accuracy.load(std::memory_order_relaxed));
+    return 0.0f;
+}
+
+// ---- ADoubler: audio thread ---------------------------------------------------------
+
+void ADoubler::process(float** inputs, float** outputs, std::int32_t sampleFrames) {
+    if (sampleFrames > 0 && inputs && outputs) {
+        lowPass.process(inputs[0], sampleFrames, decimatedRing);
+        const float* in0 = inputs[0];
+        const float* in1 = inputs[1];
+        float* out0 = outputs[0];
+        float* out1 = outputs[1];
+        for (std::int32_t i = 0; i < sampleFrames; ++i) {
+            out0[i] += in0[i];
+            out1[i] += in1[i];
+        }
+    }
+    activityStep();
 }
 
 void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) {
-    for (std::int32_t i = 0; i < sampleFrames; ++i) {
-        outputs[0][i] = inputs[0][i];
-        outputs[1][i] = inputs[1][i];
+    if (sampleFrames > 0 && inputs && outputs) {
+        lowPass.process(inputs[0], sampleFrames, decimatedRing);
+        const float* in0 = inputs[0];
+        const float* in1 = inputs[1];
+        float* out0 = outputs[0];
+        float* out1 = outputs[1];
+        for (std::int32_t i = 0; i < sampleFrames; ++i) {
+            out0[i] = in0[i];
+            out1[i] = in1[i];
+        }
+    }
+    activityStep();
+}
+
+void ADoubler::activityStep() {
+    audioSeen.store(true, std::memory_order_relaxed);
+    if (audioStale.load(std::memory_order_relaxed)) {
+        audioStale.store(false, std::memory_order_relaxed);
+        if (ADoublerEditor* ed = getDoublerEditor()) ed->postUpdate();
     }
 }
 
-void ADoubler::setProgram(std::int32_t) {}
-void ADoubler::setProgramName(char* name) {
-    std::strncpy(programName, name, sizeof programName - 1);
-    programName[sizeof programName - 1] = '\0';
+void ADoubler::watchdogStep() {
+    if (!audioSeen.load(std::memory_order_relaxed)) {
+        audioStale.store(true, std::memory_order_relaxed);
+        ADoublerEditor* ed = getDoublerEditor();
+        if (ed && ed->isOpen()) ed->ledOff();
+    }
+    audioSeen.store(false, std::memory_order_relaxed);
 }
-void ADoubler::getProgramName(char* name) { copyHostText(name, programName, kMaxProgramNameLength); }
-float ADoubler::getVu() { return 0.0f; }
-void ADoubler::suspend() {}
-void ADoubler::resume() {}
-void ADoubler::setParameter(std::int32_t, float) {}
-float ADoubler::getParameter(std::int32_t index) {
-    if (index == 0) return static_cast<float>(referencePitch);
-    if (index == 1) return static_cast<float>(accuracy);
-    return 0.0f;
+
+// ---- ADoubler: detector (user-interface thread) ------------------------------------
+
+void ADoubler::configureAccuracy() { detector.configureAccuracy(accuracy.load(std::memory_order_relaxed)); }
+
+void ADoubler::buildWindow() { detector.buildWindow(); }
+
+void ADoubler::computeSpectrum(std::int32_t endIndex, std::int32_t count) {
+    detector.computeSpectrum(decimatedRing, endIndex, count);
+}
+
+PitchReading ADoubler::measure() {
+    const PitchReading reading = detector.measure(decimatedRing, analysisRate.load(std::memory_order_relaxed),
+                                                  decimationFactor.load(std::memory_order_relaxed));
+    detectedFrequency.store(reading.frequency, std::memory_order_relaxed);
+    noReading.store(reading.noReading, std::memory_order_relaxed);
+    return reading;
+}
+
+void ADoubler::analyze() {
+    ADoublerEditor* ed = getDoublerEditor();
+    if (ed == nullptr || !ed->isOpen()) return;
+    measure();
+    ed->showReading();
 }
 
 }  // namespace tonemark

@@ -1,9 +1,30 @@
 // uDoubler.h — Tonemark's effect (ADoubler) and editor (ADoublerEditor).
-// Placeholder at the level of the plug-in spine: host-visible values only.
+//
+//   ADoublerEditor  reports the panel size, tracks whether the panel is open and
+//                   runs the 60 ms analysis pump from the host's idle requests;
+//                   refreshControls, showReading and ledOff are the panel's hooks
+//   ADoubler        stereo pass-through, the decimation chain into the ring, the
+//                   reference pitch and accuracy settings, the audio watchdog and
+//                   the pitch detector's reading
+//
+// Threads: process calls run on the audio thread and touch only the low-pass
+// state, the ring and the activity flags. Settings, the detector and the editor
+// belong to the host's control thread and the user-interface thread. Every value
+// shared between the two sides is a relaxed atomic.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
 
 #include "framework/DAudioE.h"
 #include "platform/Services.h"
+#include "tuner/DecimatedRing.h"
+#include "tuner/DecimationLowPass.h"
+#include "tuner/PitchDetector.h"
+
+namespace platform {
+class Clock;
+}
 
 namespace tonemark {
 
@@ -11,21 +32,47 @@ class ADoubler;
 
 class ADoublerEditor : public AEffEditor {
 public:
-    explicit ADoublerEditor(AudioEffect* effect);
+    static constexpr std::int16_t kPanelHeight = 141;
+    static constexpr std::int16_t kPanelWidth = 444;
+    static constexpr std::int32_t kAnalysisSpacing = 60;  // milliseconds between analyses
+
+    ADoublerEditor(AudioEffect* effect, platform::Clock& clock);
     ~ADoublerEditor() override;
     std::int32_t getRect(ERect** rect) override;
     std::int32_t open(void* ptr) override;
     void close() override;
     void update() override;
+
     ADoubler* getDoubler() const;
+    // Panel hooks: the panel brings its controls in line with the effect, shows
+    // the effect's latest reading, darkens its LED. Nothing while no panel exists.
+    void refreshControls();
+    void showReading();
+    void ledOff();
+
+    bool isOpen() const { return panelOpen; }
+    void* getParentWindow() const { return parentWindow; }
+    std::uint32_t getLastAnalysisTime() const { return lastAnalysisTime; }
+    bool updatePending() const { return updateFlag.load(std::memory_order_relaxed) != 0; }
+
+protected:
+    // The panel sets this when it creates or destroys its window.
+    void setPanelOpen(bool state) { panelOpen = state; }
 
 private:
     ERect editorRect{};
     void* parentWindow = nullptr;
+    bool panelOpen = false;
+    platform::Clock& clock;
+    std::uint32_t lastAnalysisTime = 0;
 };
 
 class ADoubler : public AudioEffect {
 public:
+    // Panel commands on setParameter, above the host's two parameters.
+    static constexpr std::int32_t kRequestUpdate = 100;
+    static constexpr std::int32_t kAudioWatchdog = 101;
+
     explicit ADoubler(audioMasterCallback audioMaster, const platform::Services& services = platform::defaultServices());
     void process(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
@@ -33,15 +80,52 @@ public:
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
     float getVu() override;
+    void setSampleRate(float newSampleRate) override;
     void suspend() override;
     void resume() override;
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
 
+    // The detector (user-interface thread).
+    void configureAccuracy();
+    void buildWindow();
+    void computeSpectrum(std::int32_t endIndex, std::int32_t count);
+    // One measurement, only while the editor's panel is open; ends with showReading.
+    void analyze();
+    // The measurement itself, whatever the panel: stores and returns the reading.
+    PitchReading measure();
+
+    ADoublerEditor* getDoublerEditor() const;
+    float getDetectedFrequency() const { return detectedFrequency.load(std::memory_order_relaxed); }
+    float getNoReading() const { return noReading.load(std::memory_order_relaxed); }
+    std::int32_t getReferencePitch() const { return referencePitch.load(std::memory_order_relaxed); }
+    std::int32_t getAccuracy() const { return accuracy.load(std::memory_order_relaxed); }
+    bool isAudioStale() const { return audioStale.load(std::memory_order_relaxed); }
+    bool isAudioSeen() const { return audioSeen.load(std::memory_order_relaxed); }
+    float getAnalysisRate() const { return analysisRate.load(std::memory_order_relaxed); }
+    std::int32_t getDecimationFactor() const { return decimationFactor.load(std::memory_order_relaxed); }
+    const DecimatedRing& getRing() const { return decimatedRing; }
+    const PitchDetector& getDetector() const { return detector; }
+    const DecimationLowPass& getLowPass() const { return lowPass; }
+
 private:
+    void activityStep();
+    void watchdogStep();
+    // Host or control thread: the detector and the low-pass follow a new rate.
+    void followSampleRate(float rate);
+
+    DecimatedRing decimatedRing;
+    PitchDetector detector;
+    DecimationLowPass lowPass;
+    std::atomic<float> analysisRate{44100.0f};
+    std::atomic<std::int32_t> decimationFactor{4};
     char programName[32] = "Normal";
-    std::int32_t referencePitch = 440;
-    std::int32_t accuracy = 1;
+    std::atomic<float> detectedFrequency{0.0f};
+    std::atomic<float> noReading{1.0f};
+    std::atomic<bool> audioSeen{false};
+    std::atomic<bool> audioStale{true};
+    std::atomic<std::int32_t> referencePitch{440};
+    std::atomic<std::int32_t> accuracy{1};
 };
 
 }  // namespace tonemark

@@ -1,0 +1,55 @@
+// DecimationDesign.cpp — the decimation low-pass for a given host sample rate.
+//
+// Bilinear transform of the analogue Butterworth prototype with the cutoff
+// pre-warped, so the -3 dB point sits at 2000 Hz at every rate. The ring scale
+// keeps the overall gain at 0 Hz equal to that of the 44100 Hz constants
+// (0.99749), so magnitudes, and with them the detector's threshold, do not
+// depend on the rate.
+#include "tuner/DecimationDesign.h"
+
+#include <cmath>
+#include <complex>
+
+namespace tonemark {
+
+namespace {
+
+constexpr DecimationCoefficients kClassic = {
+    {4.8997460757, -10.087800103, 11.159762283, -6.991042561, 2.3499855439, -0.3309720426}, 5e-6, 4};
+
+// Gain at 0 Hz of the unscaled recursion: numerator sum 64 over the denominator at z = 1.
+double unscaledGainAtZero(const double (&feedback)[6]) {
+    double denominator = 1.0;
+    for (double term : feedback) denominator -= term;
+    return 64.0 / denominator;
+}
+
+}  // namespace
+
+bool isSupportedSampleRate(double rate) { return rate >= 8000.0 && rate <= 768000.0; }
+
+DecimationCoefficients designDecimationLowPass(double rate) {
+    if (rate == 44100.0) return kClassic;
+    const double pi = 3.14159265358979323846;
+    const int order = 6;
+    const double twiceRate = 2.0 * rate;
+    const double warped = twiceRate * std::tan(pi * kDecimationCutoff / rate);
+    // 1. The denominator polynomial in z^-1 from the six mapped poles.
+    std::complex<double> polynomial[order + 1] = {1.0};
+    for (int k = 1; k <= order; ++k) {
+        const double angle = pi * (2.0 * k + order - 1.0) / (2.0 * order);
+        const std::complex<double> analogue = warped * std::complex<double>(std::cos(angle), std::sin(angle));
+        const std::complex<double> pole = (twiceRate + analogue) / (twiceRate - analogue);
+        for (int i = k; i >= 1; --i) polynomial[i] -= pole * polynomial[i - 1];
+    }
+    // 2. Feedback terms are the negated coefficients a1 .. a6.
+    DecimationCoefficients result{};
+    for (int k = 0; k < order; ++k) result.feedback[k] = -polynomial[k + 1].real();
+    // 3. Same overall gain at 0 Hz as the classic set; decimated rate near 11 kHz.
+    result.ringScale = kClassic.ringScale * unscaledGainAtZero(kClassic.feedback) / unscaledGainAtZero(result.feedback);
+    const double factor = std::nearbyint(rate / kDecimatedRate);
+    result.factor = factor < 1.0 ? 1 : static_cast<std::int32_t>(factor);
+    return result;
+}
+
+}  // namespace tonemark

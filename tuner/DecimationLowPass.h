@@ -1,0 +1,56 @@
+// DecimationLowPass.h — low-passes the first input channel into the ring.
+//
+//   DecimationLowPass  the 7-tap/6-pole recursion with its state (filterIn,
+//                      filterOut, decimationCount) and two coefficient slots
+//
+// Threads: process runs on the audio thread and owns the state. A rate change
+// (setCoefficients, host thread) writes the slot the audio thread is not using
+// and then publishes its generation; the audio thread picks the new slot up at
+// the start of its next block and clears its own state there, so no block ever
+// sees its state or coefficients change under it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "tuner/DecimatedRing.h"
+#include "tuner/DecimationDesign.h"
+
+namespace tonemark {
+
+class DecimationLowPass {
+public:
+    DecimationLowPass();
+    DecimationLowPass(const DecimationLowPass&) = delete;
+    DecimationLowPass& operator=(const DecimationLowPass&) = delete;
+
+    // Host thread. Not for concurrent callers among themselves.
+    void setCoefficients(const DecimationCoefficients& coefficients);
+    // Audio thread: filters `frames` samples and writes every factor-th output.
+    void process(const float* input, std::int32_t frames, DecimatedRing& ring);
+
+    // Audio-thread state, for tests.
+    const float* inputHistory() const { return filterIn; }
+    const float* outputHistory() const { return filterOut; }
+    std::int32_t samplesSinceRingWrite() const { return decimationCount; }
+
+private:
+    struct Slot {
+        std::atomic<double> feedback[6];
+        std::atomic<double> ringScale;
+        std::atomic<std::int32_t> factor;
+    };
+    void clearState();  // the filter histories; the decimation phase is separate
+
+    Slot slots[2];
+    // Counts coefficient sets handed over; its low bit selects the slot in use.
+    std::atomic<std::uint32_t> generation{0};
+
+    // Audio thread only. Oldest first; entry 6 the newest, entries 7 to 9 unused.
+    float filterIn[10];
+    float filterOut[10];
+    std::int32_t decimationCount = 0;
+    std::uint32_t appliedGeneration = 0;
+};
+
+}  // namespace tonemark

@@ -1,0 +1,67 @@
+// PitchDetector.h — the fundamental of the ring's newest entries.
+//
+//   AnalysisSetting  the three accuracy settings (transform size, window length)
+//   PitchReading     one reading: frequency and the no-reading flag
+//   PitchDetector    window, work arrays and transform; configureAccuracy,
+//                    buildWindow, computeSpectrum and measure
+//
+// Runs on the user-interface thread only; all arrays are fixed members, so a
+// measurement never allocates.
+#pragma once
+
+#include <cstdint>
+
+#include "tuner/DecimatedRing.h"
+#include "tuner/RadixTwoTransform.h"
+
+namespace tonemark {
+
+struct AnalysisSetting {
+    std::int32_t fftSize;
+    std::int32_t windowLength;
+};
+
+// Economy, Normal, Super; null for any other value.
+const AnalysisSetting* analysisSettingFor(std::int32_t accuracy);
+
+struct PitchReading {
+    float frequency = 0.0f;  // hertz; 0 when there is no reading
+    float noReading = 1.0f;  // 1.0 no reading, 0.0 a valid one
+};
+
+class PitchDetector {
+public:
+    static constexpr std::int32_t kCapacity = 33001;
+    static constexpr float kPeakThreshold = 2.0f;
+
+    PitchDetector();
+    PitchDetector(const PitchDetector&) = delete;
+    PitchDetector& operator=(const PitchDetector&) = delete;
+
+    // Accuracy 0, 1 or 2 sets the transform size and window; other values change nothing.
+    void configureAccuracy(std::int32_t accuracy);
+    void buildWindow();
+    // The `count` ring entries ending at `endIndex` (inclusive), windowed and
+    // transformed; leaves the magnitudes of bins 0 to count/2 in magnitudes().
+    void computeSpectrum(const DecimatedRing& ring, std::int32_t endIndex, std::int32_t count);
+    // One measurement of the ring's newest entries. The ring holds one entry per
+    // `decimationFactor` samples at `sampleRate` hertz.
+    PitchReading measure(const DecimatedRing& ring, double sampleRate, std::int32_t decimationFactor);
+
+    std::int32_t fftSize() const { return size; }
+    std::int32_t fftOrder() const { return order; }
+    std::int32_t windowLength() const { return length; }
+    const float* magnitudes() const { return fftReal; }
+    const float* window() const { return analysisWindow; }
+
+private:
+    std::int32_t size = 16384;
+    std::int32_t order = 14;
+    std::int32_t length = 6000;
+    RadixTwoTransform transform;
+    float fftReal[kCapacity];
+    float fftImag[kCapacity];
+    float analysisWindow[kCapacity];
+};
+
+}  // namespace tonemark
