@@ -26,6 +26,15 @@ double unscaledGainAtZero(const double (&feedback)[6]) {
 
 }  // namespace
 
+std::int32_t decimationFactorFor(double rate) {
+    // round(rate / 11025), lowered to a power of two: 4 at 44.1 and 48 kHz, 8 at
+    // 88.2 and 96 kHz, 16 at 176.4 and 192 kHz.
+    const double nearest = std::nearbyint(rate / kDecimatedRate);
+    std::int32_t factor = 1;
+    while (factor * 2.0 <= nearest) factor *= 2;
+    return factor;
+}
+
 bool isSupportedSampleRate(double rate) { return rate >= 8000.0 && rate <= 768000.0; }
 
 DecimationCoefficients designDecimationLowPass(double rate) {
@@ -47,8 +56,7 @@ DecimationCoefficients designDecimationLowPass(double rate) {
     for (int k = 0; k < order; ++k) result.feedback[k] = -polynomial[k + 1].real();
     // 3. Same overall gain at 0 Hz as the classic set; decimated rate near 11 kHz.
     result.ringScale = kClassic.ringScale * unscaledGainAtZero(kClassic.feedback) / unscaledGainAtZero(result.feedback);
-    const double factor = std::nearbyint(rate / kDecimatedRate);
-    result.factor = factor < 1.0 ? 1 : static_cast<std::int32_t>(factor);
+    result.factor = decimationFactorFor(rate);
     return result;
 }
 

@@ -3,6 +3,7 @@
 //   DecimationCoefficients   feedback terms, ring scale and decimation factor
 //   designDecimationLowPass  sixth-order Butterworth, -3 dB at 2000 Hz; at
 //                            44100 Hz exactly the tuner's classic constants
+//   decimationFactorFor      input samples per ring entry
 //   isSupportedSampleRate    the rates the tuner follows
 #pragma once
 
@@ -20,9 +21,11 @@ struct DecimationCoefficients {
 };
 
 constexpr double kDecimationCutoff = 2000.0;
-constexpr double kDecimatedRate = 11025.0;  // factor = round(rate / this)
+constexpr double kDecimatedRate = 11025.0;  // the ring's rate at 44100 Hz
 
 bool isSupportedSampleRate(double rate);
+// One ring entry per this many input samples, so the ring runs near 11 kHz.
+std::int32_t decimationFactorFor(double rate);
 // Only for supported rates.
 DecimationCoefficients designDecimationLowPass(double rate);
 

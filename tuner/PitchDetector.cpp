@@ -22,6 +22,17 @@ const AnalysisSetting* analysisSettingFor(std::int32_t accuracy) {
     return accuracy >= 0 && accuracy <= 2 ? &kSettings[accuracy] : nullptr;
 }
 
+bool interpolatePeak(std::int32_t bin, float below, float peak, float above, float& vertex) {
+    const double y0 = peak, yUp = above, yDown = below;
+    if (!(y0 - yDown != 0.0)) return false;
+    const double r = static_cast<float>((y0 - yUp) / (y0 - yDown));
+    const double b = bin;
+    const double denominator = 2.0 * ((r - 1.0) * b + (b + 1.0) - r * (b - 1.0));
+    if (!(denominator != 0.0) || !std::isfinite(denominator)) return false;
+    vertex = static_cast<float>((b * b * (r - 1.0) + (b + 1.0) * (b + 1.0) - r * (b - 1.0) * (b - 1.0)) / denominator);
+    return std::isfinite(vertex);
+}
+
 PitchDetector::PitchDetector() {
     for (std::int32_t i = 0; i < kCapacity; ++i) fftReal[i] = fftImag[i] = analysisWindow[i] = 0.0f;
     configureAccuracy(1);
@@ -100,15 +111,8 @@ PitchReading PitchDetector::measure(const DecimatedRing& ring, double sampleRate
     // Validity: no bin qualified.
     if (best < kPeakThreshold || bestBin < start) return reading;
 
-    // Interpolation. A triple without a vertex, or a non-finite one, is no reading.
-    const double y0 = best, yUp = m[bestBin + 1], yDown = m[bestBin - 1];
-    if (!(y0 - yDown != 0.0)) return reading;
-    const double r = static_cast<float>((y0 - yUp) / (y0 - yDown));
-    const double b = bestBin;
-    const double denominator = 2.0 * ((r - 1.0) * b + (b + 1.0) - r * (b - 1.0));
-    if (!(denominator != 0.0) || !std::isfinite(denominator)) return reading;
-    const float vertex =
-        static_cast<float>((b * b * (r - 1.0) + (b + 1.0) * (b + 1.0) - r * (b - 1.0) * (b - 1.0)) / denominator);
+    float vertex = 0.0f;
+    if (!interpolatePeak(bestBin, m[bestBin - 1], best, m[bestBin + 1], vertex)) return reading;
     // Frequency: bins of rate / N on the decimated signal.
     const float frequency = static_cast<float>(sampleRate / n * vertex / decimationFactor);
     if (!std::isfinite(frequency)) return reading;

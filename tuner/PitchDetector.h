@@ -2,6 +2,7 @@
 //
 //   AnalysisSetting  the three accuracy settings (transform size, window length)
 //   PitchReading     one reading: frequency and the no-reading flag
+//   interpolatePeak  the parabola's vertex between bins
 //   PitchDetector    window, work arrays and transform; configureAccuracy,
 //                    buildWindow, computeSpectrum and measure
 //
@@ -28,6 +29,11 @@ struct PitchReading {
     float frequency = 0.0f;  // hertz; 0 when there is no reading
     float noReading = 1.0f;  // 1.0 no reading, 0.0 a valid one
 };
+
+// The vertex of the parabola through (bin - 1, below), (bin, peak), (bin + 1,
+// above); false for a triple without a vertex (peak equal to below, or
+// 2·peak = below + above) or a non-finite one.
+bool interpolatePeak(std::int32_t bin, float below, float peak, float above, float& vertex);
 
 class PitchDetector {
 public:

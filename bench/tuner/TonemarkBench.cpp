@@ -1,0 +1,120 @@
+// TonemarkBench.cpp — speed of Tonemark's audio path and of one analysis.
+//
+//   ProcessReplacing/Signal   stereo 512-frame blocks through the host entry
+//                             (with its denormal guard): time per frame
+//   ProcessReplacing/SilenceAfterSignal  the same, silent input after a loud
+//                             tone, the filter decaying towards zero
+//   Analyze/<accuracy>        one measurement of a full ring
+//   LiteralSpectrum/<accuracy>  the plain spectrum loop, for comparison
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Services.h"
+#include "tests/tuner/LiteralSpectrum.h"
+#include "tuner/uDoubler.h"
+
+namespace {
+
+using tonemark::ADoubler;
+
+VstIntPtr VSTCALLBACK fakeHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+struct Rig {
+    Rig() {
+        services.clock = &clock;
+        effect = std::make_unique<ADoubler>(fakeHost, services);
+        left.resize(kBlock);
+        right.resize(kBlock);
+        outLeft.resize(kBlock);
+        outRight.resize(kBlock);
+    }
+    void fillTone(double amplitude) {
+        for (int i = 0; i < kBlock; ++i, ++sample) {
+            left[i] = static_cast<float>(amplitude * std::sin(2.0 * 3.14159265358979 * 440.0 * sample / 44100.0));
+            right[i] = left[i];
+        }
+    }
+    void run() {
+        float* inputs[2] = {left.data(), right.data()};
+        float* outputs[2] = {outLeft.data(), outRight.data()};
+        AEffect* e = effect->getAeffect();
+        e->processReplacing(e, inputs, outputs, kBlock);
+    }
+    static constexpr int kBlock = 512;
+    platform::ManualClock clock;
+    platform::Services services;
+    std::unique_ptr<ADoubler> effect;
+    std::vector<float> left, right, outLeft, outRight;
+    long long sample = 0;
+};
+
+void ProcessReplacingSignal(benchmark::State& state) {
+    Rig rig;
+    rig.fillTone(0.5);
+    for (auto _ : state) {
+        rig.run();
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * Rig::kBlock);
+    state.counters["ns_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations() * Rig::kBlock),
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void ProcessReplacingSilenceAfterSignal(benchmark::State& state) {
+    Rig rig;
+    rig.fillTone(1.0);
+    for (int i = 0; i < 100; ++i) rig.run();
+    rig.fillTone(0.0);
+    for (auto _ : state) {
+        rig.run();
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * Rig::kBlock);
+    state.counters["ns_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations() * Rig::kBlock),
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void Analyze(benchmark::State& state) {
+    Rig rig;
+    rig.fillTone(0.5);
+    for (int i = 0; i < 400; ++i) {
+        rig.fillTone(0.5);
+        rig.run();
+    }
+    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->getDoublerEditor()->open(nullptr);
+    for (auto _ : state) {
+        rig.effect->analyze();
+        benchmark::DoNotOptimize(rig.effect->getDetectedFrequency());
+    }
+}
+
+void LiteralSpectrum(benchmark::State& state) {
+    Rig rig;
+    for (int i = 0; i < 400; ++i) {
+        rig.fillTone(0.5);
+        rig.run();
+    }
+    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    const tonemark::PitchDetector& detector = rig.effect->getDetector();
+    std::vector<float> re(detector.fftSize()), im(detector.fftSize());
+    for (auto _ : state) {
+        tonemark::testing::literalSpectrum(rig.effect->getRing(), rig.effect->getRing().newestIndex(),
+                                           detector.fftSize(), detector.window(), re.data(), im.data());
+        benchmark::DoNotOptimize(re.data());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(ProcessReplacingSignal)->Name("ProcessReplacing/Signal");
+BENCHMARK(ProcessReplacingSilenceAfterSignal)->Name("ProcessReplacing/SilenceAfterSignal");
+BENCHMARK(Analyze)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LiteralSpectrum)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
