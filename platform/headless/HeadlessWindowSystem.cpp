@@ -1,0 +1,192 @@
+// HeadlessWindowSystem.cpp — headless windows, input injection, clock-driven timers.
+#include "platform/headless/HeadlessWindowSystem.h"
+
+#include <algorithm>
+
+#include "toolkit/Png.h"
+
+namespace platform {
+
+// ---- windows ----
+
+HeadlessWindow::HeadlessWindow(HeadlessWindowSystem& system, WindowClient& client, void* parent, bool topLevel,
+                               std::string title, int width, int height, bool alwaysOnTop)
+    : system_(&system), client_(&client), parent_(parent), topLevel_(topLevel), title_(std::move(title)),
+      width_(width), height_(height), alwaysOnTop_(alwaysOnTop) {}
+
+HeadlessWindow::~HeadlessWindow() {
+    if (system_) system_->removeWindow(this);
+}
+
+void HeadlessWindow::invalidate(int left, int top, int right, int bottom) {
+    if (right > left && bottom > top) needsPaint_ = true;
+}
+
+void HeadlessWindow::resize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    needsPaint_ = true;
+}
+
+const toolkit::Image& HeadlessWindow::paintNow() {
+    needsPaint_ = false;
+    image_ = client_->paint();
+    ++paintCount_;
+    return image_;
+}
+
+bool HeadlessWindow::savePng(const std::string& path) const { return toolkit::savePng(image_, path); }
+
+void HeadlessWindow::injectMouse(const MouseEvent& event) {
+    MouseEvent e = event;
+    e.control = e.control || (system_ && system_->controlKeyDown());
+    client_->mouseEvent(e);
+}
+
+void HeadlessWindow::injectKey(const KeyEvent& event) {
+    KeyEvent e = event;
+    e.control = e.control || (system_ && system_->controlKeyDown());
+    client_->keyEvent(e);
+}
+
+void HeadlessWindow::mouseMove(int x, int y) {
+    MouseEvent e;
+    e.type = MouseEvent::Type::move;
+    e.x = x;
+    e.y = y;
+    injectMouse(e);
+}
+
+void HeadlessWindow::press(int x, int y, MouseButton button) {
+    MouseEvent e;
+    e.type = MouseEvent::Type::press;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    injectMouse(e);
+}
+
+void HeadlessWindow::release(int x, int y, MouseButton button) {
+    MouseEvent e;
+    e.type = MouseEvent::Type::release;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    injectMouse(e);
+}
+
+void HeadlessWindow::click(int x, int y, MouseButton button) {
+    press(x, y, button);
+    release(x, y, button);
+}
+
+void HeadlessWindow::doubleClick(int x, int y, MouseButton button) {
+    click(x, y, button);
+    MouseEvent e;
+    e.type = MouseEvent::Type::doubleClick;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    injectMouse(e);
+    release(x, y, button);
+}
+
+void HeadlessWindow::key(Key key) {
+    KeyEvent e;
+    e.key = key;
+    injectKey(e);
+}
+
+// ---- timers ----
+
+class HeadlessWindowSystem::HeadlessTimer final : public Timer {
+public:
+    HeadlessTimer(HeadlessWindowSystem& system, std::uint32_t interval, std::function<void()> tick)
+        : system(&system), interval(interval), due(system.clock().milliseconds() + interval), tick(std::move(tick)) {}
+    ~HeadlessTimer() override {
+        if (system) system->removeTimer(this);
+    }
+
+    HeadlessWindowSystem* system;
+    std::uint32_t interval;
+    std::uint32_t due;
+    std::function<void()> tick;
+};
+
+HeadlessWindowSystem::HeadlessWindowSystem(Clock& clock) : clock_(&clock) {
+    timers_.reserve(16);
+    dueNow_.reserve(16);
+}
+
+HeadlessWindowSystem::~HeadlessWindowSystem() {
+    // Windows and timers that outlive the system must not call back into it.
+    for (HeadlessWindow* w : windows_) {
+        w->system_ = nullptr;
+        w->alive_ = false;
+    }
+    for (TimerEntry& entry : timers_) entry.timer->system = nullptr;
+}
+
+std::unique_ptr<NativeWindow> HeadlessWindowSystem::createChild(void* parent, int width, int height,
+                                                                WindowClient& client) {
+    auto window = std::make_unique<HeadlessWindow>(*this, client, parent, false, std::string(), width, height, false);
+    windows_.push_back(window.get());
+    return window;
+}
+
+std::unique_ptr<NativeWindow> HeadlessWindowSystem::createTopLevel(const std::string& title, int width, int height,
+                                                                   bool alwaysOnTop, WindowClient& client) {
+    auto window = std::make_unique<HeadlessWindow>(*this, client, nullptr, true, title, width, height, alwaysOnTop);
+    windows_.push_back(window.get());
+    return window;
+}
+
+std::unique_ptr<Timer> HeadlessWindowSystem::startTimer(std::uint32_t intervalMilliseconds,
+                                                        std::function<void()> tick) {
+    auto timer = std::make_unique<HeadlessTimer>(*this, intervalMilliseconds, std::move(tick));
+    timers_.push_back(TimerEntry{nextSerial_++, timer.get()});
+    return timer;
+}
+
+void HeadlessWindowSystem::removeWindow(HeadlessWindow* window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+}
+
+void HeadlessWindowSystem::removeTimer(HeadlessTimer* timer) {
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [timer](const TimerEntry& e) { return e.timer == timer; }),
+                  timers_.end());
+}
+
+void HeadlessWindowSystem::fireDueTimers() {
+    const std::uint32_t now = clock_->milliseconds();
+    dueNow_.clear();
+    for (const TimerEntry& entry : timers_)
+        if (static_cast<std::int32_t>(now - entry.timer->due) >= 0) dueNow_.push_back(entry);
+    for (const TimerEntry& entry : dueNow_) {
+        // A tick may stop or start timers: fire only those still running.
+        const auto alive = std::find_if(timers_.begin(), timers_.end(),
+                                        [&](const TimerEntry& e) { return e.serial == entry.serial; });
+        if (alive == timers_.end()) continue;
+        HeadlessTimer* timer = alive->timer;
+        timer->due = now + timer->interval;
+        if (timer->tick) timer->tick();
+    }
+}
+
+void HeadlessWindowSystem::paintInvalidated() {
+    for (std::size_t i = 0; i < windows_.size(); ++i)
+        if (windows_[i]->needsPaint() && windows_[i]->isStillWindow()) windows_[i]->paintNow();
+}
+
+void HeadlessWindowSystem::idle() {
+    fireDueTimers();
+    paintInvalidated();
+}
+
+HeadlessWindow* HeadlessWindowSystem::windowOf(const void* handle) const {
+    for (HeadlessWindow* w : windows_)
+        if (w->nativeHandle() == handle) return w;
+    return nullptr;
+}
+
+}  // namespace platform
