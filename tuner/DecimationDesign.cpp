@@ -15,7 +15,11 @@ namespace tonemark {
 namespace {
 
 constexpr DecimationCoefficients kClassic = {
-    {4.8997460757, -10.087800103, 11.159762283, -6.991042561, 2.3499855439, -0.3309720426}, 5e-6, 4};
+    FilterStructure::Direct,
+    {4.8997460757, -10.087800103, 11.159762283, -6.991042561, 2.3499855439, -0.3309720426},
+    {},
+    5e-6,
+    4};
 
 // Gain at 0 Hz of the unscaled recursion: numerator sum 64 over the denominator at z = 1.
 double unscaledGainAtZero(const double (&feedback)[6]) {
@@ -43,20 +47,35 @@ DecimationCoefficients designDecimationLowPass(double rate) {
     const int order = 6;
     const double twiceRate = 2.0 * rate;
     const double warped = twiceRate * std::tan(pi * kDecimationCutoff / rate);
-    // 1. The denominator polynomial in z^-1 from the six mapped poles.
-    std::complex<double> polynomial[order + 1] = {1.0};
+    DecimationCoefficients result{};
+    result.factor = decimationFactorFor(rate);
+    result.structure = result.factor <= 4 ? FilterStructure::Direct : FilterStructure::Sections;
+    // The overall gain at 0 Hz of the classic set (0.99749).
+    const double overallGain = kClassic.ringScale * unscaledGainAtZero(kClassic.feedback);
+    // 1. The six poles, mapped from the s-plane; k and 7 - k are conjugates.
+    std::complex<double> poles[order];
     for (int k = 1; k <= order; ++k) {
         const double angle = pi * (2.0 * k + order - 1.0) / (2.0 * order);
         const std::complex<double> analogue = warped * std::complex<double>(std::cos(angle), std::sin(angle));
-        const std::complex<double> pole = (twiceRate + analogue) / (twiceRate - analogue);
-        for (int i = k; i >= 1; --i) polynomial[i] -= pole * polynomial[i - 1];
+        poles[k - 1] = (twiceRate + analogue) / (twiceRate - analogue);
     }
-    // 2. Feedback terms are the negated coefficients a1 .. a6.
-    DecimationCoefficients result{};
-    for (int k = 0; k < order; ++k) result.feedback[k] = -polynomial[k + 1].real();
-    // 3. Same overall gain at 0 Hz as the classic set; decimated rate near 11 kHz.
-    result.ringScale = kClassic.ringScale * unscaledGainAtZero(kClassic.feedback) / unscaledGainAtZero(result.feedback);
-    result.factor = decimationFactorFor(rate);
+    if (result.structure == FilterStructure::Direct) {
+        // 2. The denominator polynomial in z^-1; feedback terms are its negated a1 .. a6.
+        std::complex<double> polynomial[order + 1] = {1.0};
+        for (int k = 1; k <= order; ++k)
+            for (int i = k; i >= 1; --i) polynomial[i] -= poles[k - 1] * polynomial[i - 1];
+        for (int k = 0; k < order; ++k) result.feedback[k] = -polynomial[k + 1].real();
+        result.ringScale = overallGain / unscaledGainAtZero(result.feedback);
+    } else {
+        // 2. One section per conjugate pair, each scaled to unity gain at 0 Hz.
+        for (int k = 0; k < 3; ++k) {
+            SecondOrderSection& section = result.sections[k];
+            section.feedback1 = 2.0 * poles[k].real();
+            section.feedback2 = -std::norm(poles[k]);
+            section.gain = (1.0 - section.feedback1 - section.feedback2) / 4.0;
+        }
+        result.ringScale = overallGain;
+    }
     return result;
 }
 

@@ -1,7 +1,7 @@
 // DecimationLowPass.cpp — low-passes the first input channel into the ring.
 //
 // The recursion's latency chain (each output is rounded to a float and feeds the
-// next) bounds its speed, so the block keeps the whole state in locals and adds
+// next) bounds its speed, so a block keeps the whole state in locals and adds
 // the previous output's term last.
 #include "tuner/DecimationLowPass.h"
 
@@ -10,32 +10,51 @@
 namespace tonemark {
 
 namespace {
-void storeSlotValues(std::atomic<double> (&target)[6], const double (&source)[6]) {
-    for (int k = 0; k < 6; ++k) target[k].store(source[k], std::memory_order_relaxed);
+
+void storeInto(std::atomic<double>* values, std::atomic<std::int32_t>& structure, std::atomic<std::int32_t>& factor,
+               const DecimationCoefficients& c) {
+    for (int k = 0; k < 6; ++k) values[k].store(c.feedback[k], std::memory_order_relaxed);
+    for (int k = 0; k < 3; ++k) {
+        values[6 + 3 * k].store(c.sections[k].gain, std::memory_order_relaxed);
+        values[7 + 3 * k].store(c.sections[k].feedback1, std::memory_order_relaxed);
+        values[8 + 3 * k].store(c.sections[k].feedback2, std::memory_order_relaxed);
+    }
+    values[15].store(c.ringScale, std::memory_order_relaxed);
+    structure.store(static_cast<std::int32_t>(c.structure), std::memory_order_relaxed);
+    factor.store(c.factor < 1 ? 1 : c.factor, std::memory_order_relaxed);
 }
+
+double valueOf(const std::atomic<double>& value) { return value.load(std::memory_order_relaxed); }
+
+// Advances the decimation phase; every factor-th output goes into the ring, scaled.
+inline void emit(float y, double scale, std::int32_t factor, std::int32_t& count, std::int32_t& index,
+                 DecimatedRing& ring) {
+    if (++count >= factor) {
+        count = 0;
+        index = index + 1 == DecimatedRing::kLength ? 0 : index + 1;
+        ring.store(index, static_cast<float>(static_cast<double>(y) * scale));
+        ring.publish(index);
+    }
+}
+
 }  // namespace
 
 DecimationLowPass::DecimationLowPass() {
     const DecimationCoefficients classic = designDecimationLowPass(44100.0);
-    for (Slot& slot : slots) {
-        storeSlotValues(slot.feedback, classic.feedback);
-        slot.ringScale.store(classic.ringScale, std::memory_order_relaxed);
-        slot.factor.store(classic.factor, std::memory_order_relaxed);
-    }
+    for (Slot& slot : slots) storeInto(slot.values, slot.structure, slot.factor, classic);
     clearState();
     decimationCount = 0;
 }
 
 void DecimationLowPass::clearState() {
     for (int k = 0; k < 10; ++k) filterIn[k] = filterOut[k] = 0.0f;
+    for (float& value : sectionState) value = 0.0f;
 }
 
 void DecimationLowPass::setCoefficients(const DecimationCoefficients& coefficients) {
     const std::uint32_t next = generation.load(std::memory_order_relaxed) + 1;
     Slot& slot = slots[next & 1u];
-    storeSlotValues(slot.feedback, coefficients.feedback);
-    slot.ringScale.store(coefficients.ringScale, std::memory_order_relaxed);
-    slot.factor.store(coefficients.factor < 1 ? 1 : coefficients.factor, std::memory_order_relaxed);
+    storeInto(slot.values, slot.structure, slot.factor, coefficients);
     generation.store(next, std::memory_order_relaxed);
 }
 
@@ -48,40 +67,49 @@ void DecimationLowPass::process(const float* input, std::int32_t frames, Decimat
         decimationCount = 0;
     }
     const Slot& slot = slots[current & 1u];
-    const double c0 = slot.feedback[5].load(std::memory_order_relaxed);  // oldest output
-    const double c1 = slot.feedback[4].load(std::memory_order_relaxed);
-    const double c2 = slot.feedback[3].load(std::memory_order_relaxed);
-    const double c3 = slot.feedback[2].load(std::memory_order_relaxed);
-    const double c4 = slot.feedback[1].load(std::memory_order_relaxed);
-    const double c5 = slot.feedback[0].load(std::memory_order_relaxed);  // previous output
-    const double scale = slot.ringScale.load(std::memory_order_relaxed);
+    if (slot.structure.load(std::memory_order_relaxed) == static_cast<std::int32_t>(FilterStructure::Sections))
+        processSections(slot, input, frames, ring);
+    else
+        processDirect(slot, input, frames, ring);
+
+    // A non-finite input leaves the recursion non-finite for ever: start afresh.
+    // The ring entries already written age out of the analysed window; the
+    // decimation phase runs on.
+    bool finite = true;
+    for (int k = 0; k < 7; ++k) finite = finite && std::isfinite(filterIn[k]) && std::isfinite(filterOut[k]);
+    for (float value : sectionState) finite = finite && std::isfinite(value);
+    if (!finite) clearState();
+}
+
+void DecimationLowPass::processDirect(const Slot& slot, const float* input, std::int32_t frames,
+                                      DecimatedRing& ring) {
+    const double c0 = valueOf(slot.values[5]);  // oldest output
+    const double c1 = valueOf(slot.values[4]);
+    const double c2 = valueOf(slot.values[3]);
+    const double c3 = valueOf(slot.values[2]);
+    const double c4 = valueOf(slot.values[1]);
+    const double c5 = valueOf(slot.values[0]);  // previous output
+    const double scale = valueOf(slot.values[kScaleValue]);
     const std::int32_t factor = slot.factor.load(std::memory_order_relaxed);
 
     float x0 = filterIn[0], x1 = filterIn[1], x2 = filterIn[2], x3 = filterIn[3], x4 = filterIn[4], x5 = filterIn[5],
           x6 = filterIn[6];
-    float y0 = filterOut[0], y1 = filterOut[1], y2 = filterOut[2], y3 = filterOut[3], y4 = filterOut[4], y5 = filterOut[5],
-          y6 = filterOut[6];
+    float y0 = filterOut[0], y1 = filterOut[1], y2 = filterOut[2], y3 = filterOut[3], y4 = filterOut[4],
+          y5 = filterOut[5], y6 = filterOut[6];
     std::int32_t count = decimationCount;
     std::int32_t index = ring.newestIndex();
 
     for (std::int32_t i = 0; i < frames; ++i) {
         // 1. Shift both histories by one; the new sample becomes x6.
-        x0 = x1;
-        x1 = x2; x2 = x3; x3 = x4; x4 = x5; x5 = x6;
+        x0 = x1; x1 = x2; x2 = x3; x3 = x4; x4 = x5; x5 = x6;
         x6 = input[i];
-        y0 = y1;
-        y1 = y2; y2 = y3; y3 = y4; y4 = y5; y5 = y6;
+        y0 = y1; y1 = y2; y2 = y3; y3 = y4; y4 = y5; y5 = y6;
         // 2. The recursion in double, stored as a float.
         const double feedForward = ((static_cast<double>(x0) + x6) + 6.0 * (static_cast<double>(x1) + x5)) +
                                    15.0 * (static_cast<double>(x2) + x4) + 20.0 * static_cast<double>(x3);
         y6 = static_cast<float>(feedForward + c0 * y0 + c1 * y1 + c2 * y2 + c3 * y3 + c4 * y4 + c5 * y5);
-        // 3. and 4. Every factor-th output goes into the ring, scaled.
-        if (++count >= factor) {
-            count = 0;
-            index = index + 1 == DecimatedRing::kLength ? 0 : index + 1;
-            ring.store(index, static_cast<float>(static_cast<double>(y6) * scale));
-            ring.publish(index);
-        }
+        // 3. and 4. Into the ring every factor-th sample.
+        emit(y6, scale, factor, count, index, ring);
     }
 
     filterIn[0] = x0; filterIn[1] = x1; filterIn[2] = x2; filterIn[3] = x3;
@@ -89,13 +117,40 @@ void DecimationLowPass::process(const float* input, std::int32_t frames, Decimat
     filterOut[0] = y0; filterOut[1] = y1; filterOut[2] = y2; filterOut[3] = y3;
     filterOut[4] = y4; filterOut[5] = y5; filterOut[6] = y6;
     decimationCount = count;
+}
 
-    // A non-finite input leaves the recursion non-finite for ever: start afresh.
-    // The ring entries already written age out of the analysed window; the
-    // decimation phase runs on.
-    bool finite = true;
-    for (int k = 0; k < 7; ++k) finite = finite && std::isfinite(filterIn[k]) && std::isfinite(filterOut[k]);
-    if (!finite) clearState();
+void DecimationLowPass::processSections(const Slot& slot, const float* input, std::int32_t frames,
+                                        DecimatedRing& ring) {
+    const double ga = valueOf(slot.values[6]), fa1 = valueOf(slot.values[7]), fa2 = valueOf(slot.values[8]);
+    const double gb = valueOf(slot.values[9]), fb1 = valueOf(slot.values[10]), fb2 = valueOf(slot.values[11]);
+    const double gc = valueOf(slot.values[12]), fc1 = valueOf(slot.values[13]), fc2 = valueOf(slot.values[14]);
+    const double scale = valueOf(slot.values[kScaleValue]);
+    const std::int32_t factor = slot.factor.load(std::memory_order_relaxed);
+
+    float x1 = sectionState[0], x2 = sectionState[1];
+    float a1 = sectionState[2], a2 = sectionState[3];
+    float b1 = sectionState[4], b2 = sectionState[5];
+    float c1 = sectionState[6], c2 = sectionState[7];
+    std::int32_t count = decimationCount;
+    std::int32_t index = ring.newestIndex();
+
+    for (std::int32_t i = 0; i < frames; ++i) {
+        const float x = input[i];
+        const float a = static_cast<float>(ga * ((static_cast<double>(x) + 2.0 * x1) + x2) + fa2 * a2 + fa1 * a1);
+        x2 = x1; x1 = x;
+        const float b = static_cast<float>(gb * ((static_cast<double>(a) + 2.0 * a1) + a2) + fb2 * b2 + fb1 * b1);
+        a2 = a1; a1 = a;
+        const float c = static_cast<float>(gc * ((static_cast<double>(b) + 2.0 * b1) + b2) + fc2 * c2 + fc1 * c1);
+        b2 = b1; b1 = b;
+        c2 = c1; c1 = c;
+        emit(c, scale, factor, count, index, ring);
+    }
+
+    sectionState[0] = x1; sectionState[1] = x2;
+    sectionState[2] = a1; sectionState[3] = a2;
+    sectionState[4] = b1; sectionState[5] = b2;
+    sectionState[6] = c1; sectionState[7] = c2;
+    decimationCount = count;
 }
 
 }  // namespace tonemark

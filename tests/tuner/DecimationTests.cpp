@@ -13,10 +13,16 @@ namespace tonemark {
 
 namespace {
 
-// |H| of the scaled filter at frequency f.
+// |H| of the scaled filter at frequency f, in either structure.
 double gainAt(const DecimationCoefficients& c, double f, double rate) {
     const double pi = 3.14159265358979323846;
     const std::complex<double> z1 = std::polar(1.0, -2.0 * pi * f / rate);
+    if (c.structure == FilterStructure::Sections) {
+        std::complex<double> h = c.ringScale;
+        for (const SecondOrderSection& s : c.sections)
+            h *= s.gain * (1.0 + 2.0 * z1 + z1 * z1) / (1.0 - s.feedback1 * z1 - s.feedback2 * z1 * z1);
+        return std::abs(h);
+    }
     const double binomial[7] = {1, 6, 15, 20, 15, 6, 1};
     std::complex<double> num = 0.0, den = 1.0, power = 1.0;
     for (int k = 0; k <= 6; ++k) {
@@ -42,13 +48,21 @@ TEST(DecimationDesign, ClassicConstantsAt44100) {
 }
 
 TEST(DecimationDesign, EveryRateHasItsCutoffAt2000HzAndTheSameGainAtZero) {
-    for (double rate : {22050.0, 32000.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0}) {
+    for (double rate : {22050.0, 32000.0, 48000.0, 64000.0, 88200.0, 96000.0, 176400.0, 192000.0, 384000.0}) {
         const DecimationCoefficients c = designDecimationLowPass(rate);
         const double dc = gainAt(c, 0.0, rate);
         EXPECT_NEAR(dc, 0.99749, 1e-4) << rate;
         EXPECT_NEAR(gainAt(c, 2000.0, rate) / dc, std::sqrt(0.5), 1e-6) << rate;
         EXPECT_LT(gainAt(c, 5512.5, rate) / dc, 0.01) << rate;  // the decimated band edge is well down
     }
+}
+
+TEST(DecimationDesign, SectionsAboveFactorFour) {
+    EXPECT_EQ(designDecimationLowPass(44100.0).structure, FilterStructure::Direct);
+    EXPECT_EQ(designDecimationLowPass(48000.0).structure, FilterStructure::Direct);
+    EXPECT_EQ(designDecimationLowPass(64000.0).structure, FilterStructure::Direct);
+    EXPECT_EQ(designDecimationLowPass(88200.0).structure, FilterStructure::Sections);
+    EXPECT_EQ(designDecimationLowPass(192000.0).structure, FilterStructure::Sections);
 }
 
 TEST(DecimationDesign, FactorKeepsTheDecimatedRateNear11kHz) {
@@ -140,6 +154,18 @@ TEST_F(LowPassChain, NonFiniteInputClearsTheStateAfterItsBlock) {
     EXPECT_EQ(lowPass->outputHistory()[6], 0.0f);
     block[100] = 0.5f;
     for (int i = 0; i < 20; ++i) lowPass->process(block.data(), 256, *ring);
+    EXPECT_NEAR(ring->at(ring->newestIndex()), 0.4987f, 1e-3f);
+}
+
+TEST_F(LowPassChain, SectionsRecoverFromNonFiniteInputToo) {
+    lowPass->setCoefficients(designDecimationLowPass(192000.0));
+    std::vector<float> block(1024, 0.5f);
+    lowPass->process(block.data(), 1024, *ring);
+    block[10] = -std::numeric_limits<float>::infinity();
+    lowPass->process(block.data(), 1024, *ring);
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(lowPass->sectionHistory()[k], 0.0f);
+    block[10] = 0.5f;
+    for (int i = 0; i < 100; ++i) lowPass->process(block.data(), 1024, *ring);
     EXPECT_NEAR(ring->at(ring->newestIndex()), 0.4987f, 1e-3f);
 }
 

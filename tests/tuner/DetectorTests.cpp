@@ -69,7 +69,7 @@ TEST_P(DetectorAtAccuracy, HigherRatesAgreeWith44100) {
         EffectHarness base;
         const PitchReading reference = base.measureTone(tone, GetParam(), 1.5);
         ASSERT_EQ(reference.noReading, 0.0f);
-        for (float rate : {48000.0f, 96000.0f}) {
+        for (float rate : {48000.0f, 96000.0f, 192000.0f}) {
             EffectHarness h(rate);
             EXPECT_EQ(h.fx().getAnalysisRate(), rate);
             const PitchReading r = h.measureTone(tone, GetParam(), 1.5);
