@@ -59,12 +59,27 @@ public:
 
     const platform::Services& get() const { return services; }
     void idleWindows() { services.windows->idle(); }
+    // Windows and timers alive now on the headless backend (0 without it).
+    std::size_t liveWindows() const {
+#if BRISORA_HARNESS_HEADLESS
+        return windows.windows().size();
+#else
+        return 0;
+#endif
+    }
+    std::size_t liveTimers() const {
+#if BRISORA_HARNESS_HEADLESS
+        return windows.timerCount();
+#else
+        return 0;
+#endif
+    }
 
     platform::ManualClock clock{1000};
     platform::MemorySettingsStore settings;
     platform::FixedHostProgram hostProgram;
 #if BRISORA_HARNESS_HEADLESS
-    platform::HeadlessWindowSystem windows;
+    platform::HeadlessWindowSystem windows{clock};
 #endif
 
 private:

@@ -1,0 +1,157 @@
+// LifetimeTests.cpp — instances come and go without a trace and never share state.
+//
+//   Cycles       create / effOpen / editor open / process / idle / editor close /
+//                effClose, BRISORA_LIFETIME_CYCLES times (1000 by default); the
+//                leak check itself is the sanitizer's or valgrind's
+//   Independence 16 instances of each plug-in in one process: the same input gives
+//                bit-identical output and readings, and changing one instance's
+//                settings leaves every other one exactly as a lone instance
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/robustness/HostHarness.h"
+
+namespace {
+
+using hardening::Instance;
+using hardening::PluginKind;
+
+constexpr std::int32_t kBlock = 512;
+constexpr int kInstances = 16;
+constexpr int kBlocks = 40;
+constexpr int kChanged = 5;  // the instance whose settings move
+
+int cyclesWanted() {
+    const char* text = std::getenv("BRISORA_LIFETIME_CYCLES");
+    const int cycles = text ? std::atoi(text) : 1000;
+    return cycles > 0 ? cycles : 1000;
+}
+
+class Lifetime : public ::testing::TestWithParam<int> {
+protected:
+    const PluginKind& kind() const { return hardening::plugins()[static_cast<std::size_t>(GetParam())]; }
+};
+
+TEST_P(Lifetime, Cycles) {
+    hardening::HarnessServices services;
+    hardening::StereoBlock block(kBlock);
+    const int cycles = cyclesWanted();
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+        Instance instance(kind(), services.get());
+        ASSERT_TRUE(instance.valid()) << "cycle " << cycle;
+        instance.dispatch(effOpen);
+        instance.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+        instance.dispatch(effSetBlockSize, 0, kBlock);
+        instance.dispatch(effMainsChanged, 0, 1);
+        instance.openEditor();
+        block.fillSignal(kBlock, static_cast<std::uint32_t>(cycle));
+        for (int i = 0; i < 3; ++i) {
+            instance.processReplacing(block.in(), block.out(), kBlock);
+            services.clock.advance(100);
+            services.idleWindows();
+            instance.idleEditor();
+        }
+        instance.process(block.in(), block.out(), kBlock);
+        ASSERT_TRUE(block.outputsFinite(kBlock));
+        if (cycle % 2 == 0) instance.closeEditor();  // otherwise effClose closes it
+        instance.dispatch(effMainsChanged, 0, 0);
+        instance.close();
+        ASSERT_EQ(services.liveWindows(), 0u) << "cycle " << cycle << ": a window outlived its instance";
+        ASSERT_EQ(services.liveTimers(), 0u) << "cycle " << cycle << ": a timer outlived its instance";
+    }
+}
+
+// Audio and, for Tonemark, the detector's reading after each block.
+struct Trace {
+    std::vector<float> samples;
+    std::vector<float> readings;
+};
+
+void changeSettings(const PluginKind& kind, Instance& instance) {
+    if (kind.numParams == 2) {
+        instance.set(0, 430.0f);
+        instance.set(1, 2.0f);
+        return;
+    }
+    for (std::int32_t index : {0, 2, 7, 12, 13, 17, 21}) instance.set(index, 1.0f);
+    for (std::int32_t index : {3, 4, 5, 6, 8, 9, 14, 15, 18, 19, 20}) instance.set(index, 0.8f);
+}
+
+void recordBlock(const PluginKind& kind, Instance& instance, hardening::StereoBlock& block, Trace& trace) {
+    trace.samples.insert(trace.samples.end(), block.out()[0], block.out()[0] + kBlock);
+    trace.samples.insert(trace.samples.end(), block.out()[1], block.out()[1] + kBlock);
+    if (kind.numParams == 2) {
+        auto* tuner = static_cast<tonemark::ADoubler*>(instance.record()->object);
+        const tonemark::PitchReading reading = tuner->measure();
+        (void)reading;
+        trace.readings.push_back(tuner->getDetectedFrequency());
+        trace.readings.push_back(tuner->getNoReading());
+    }
+    for (std::int32_t index = 0; index < 24; ++index) trace.readings.push_back(instance.get(index));
+}
+
+bool bitIdentical(const std::vector<float>& a, const std::vector<float>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+TEST_P(Lifetime, SixteenInstancesAreIndependent) {
+    hardening::HarnessServices services;
+    hardening::StereoBlock block(kBlock);
+
+    // A lone instance, untouched, then one whose settings move at block 10.
+    auto runAlone = [&](bool changed) {
+        Trace trace;
+        Instance lone(kind(), services.get());
+        lone.dispatch(effMainsChanged, 0, 1);
+        for (int b = 0; b < kBlocks; ++b) {
+            if (changed && b == 10) changeSettings(kind(), lone);
+            block.fillSignal(kBlock, static_cast<std::uint32_t>(b));
+            lone.processReplacing(block.in(), block.out(), kBlock);
+            recordBlock(kind(), lone, block, trace);
+        }
+        return trace;
+    };
+    const Trace reference = runAlone(false);
+    const Trace changedReference = runAlone(true);
+
+    std::vector<std::unique_ptr<Instance>> instances;
+    for (int i = 0; i < kInstances; ++i) {
+        instances.push_back(std::make_unique<Instance>(kind(), services.get()));
+        ASSERT_TRUE(instances.back()->valid());
+        instances.back()->dispatch(effMainsChanged, 0, 1);
+        if (i % 3 == 0) instances.back()->openEditor();
+    }
+    std::vector<Trace> traces(kInstances);
+    for (int b = 0; b < kBlocks; ++b) {
+        if (b == 10) changeSettings(kind(), *instances[kChanged]);
+        for (int i = 0; i < kInstances; ++i) {
+            block.fillSignal(kBlock, static_cast<std::uint32_t>(b));
+            instances[static_cast<std::size_t>(i)]->processReplacing(block.in(), block.out(), kBlock);
+            recordBlock(kind(), *instances[static_cast<std::size_t>(i)], block, traces[static_cast<std::size_t>(i)]);
+        }
+        for (auto& instance : instances) instance->idleEditor();
+    }
+    for (int i = 0; i < kInstances; ++i) {
+        const Trace& expected = i == kChanged ? changedReference : reference;
+        EXPECT_TRUE(bitIdentical(traces[static_cast<std::size_t>(i)].samples, expected.samples))
+            << kind().name << " instance " << i << " audio differs from a lone instance";
+        EXPECT_TRUE(bitIdentical(traces[static_cast<std::size_t>(i)].readings, expected.readings))
+            << kind().name << " instance " << i << " readings differ from a lone instance";
+    }
+    if (kind().numParams == 15) {
+        EXPECT_FALSE(bitIdentical(reference.samples, changedReference.samples))
+            << "the changed settings should change Widefield's output";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPlugins, Lifetime, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(hardening::plugins()[static_cast<std::size_t>(info.param)].name);
+                         });
+
+}  // namespace
