@@ -1,0 +1,193 @@
+// EditorCommand.cpp — `plughost editor`: the plug-in's editor in a real window.
+//
+//   1. effOpen, rate, block size, --param settings, resume; audio starts on a
+//      second thread (sine or silence through processReplacing, paced to the
+//      sample rate)
+//   2. effEditGetRect gives the window size; a top-level window is made and
+//      its handle handed to effEditOpen
+//   3. for --seconds: effEditIdle every 30 ms with the window system's events
+//      handled in between; the --click points are pressed and released at
+//      even spacing over that time
+//   4. screenshot of the client area to --screenshot, effEditClose, audio
+//      stops, suspend, effClose
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "tools/plughost/AudioFiles.h"
+#include "tools/plughost/ChannelBlocks.h"
+#include "tools/plughost/Commands.h"
+#include "tools/plughost/HostWindow.h"
+#include "tools/plughost/PluginInstance.h"
+#include "tools/plughost/Report.h"
+
+namespace plughost {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kIdleInterval = std::chrono::milliseconds(30);
+constexpr int kDefaultWidth = 320, kDefaultHeight = 200;
+
+// Feeds the effect block after block, one block's duration apart, until stopped.
+class AudioFeeder {
+public:
+    AudioFeeder(AEffect* effect, const Options& options) : effect(effect), options(options) {
+        thread = std::thread([this] { run(); });
+    }
+    ~AudioFeeder() { stop(); }
+    void stop() {
+        running.store(false, std::memory_order_relaxed);
+        if (thread.joinable()) thread.join();
+    }
+    long long blocks() const { return blockCount.load(std::memory_order_relaxed); }
+
+private:
+    void run() {
+        const int block = options.block;
+        ChannelBlocks in(effect->numInputs, block), out(effect->numOutputs, block);
+        const double step = 2.0 * 3.14159265358979323846 * options.sineHz / options.rate;
+        const auto blockTime = std::chrono::duration<double>(block / options.rate);
+        long long frame = 0;
+        auto next = Clock::now();
+        while (running.load(std::memory_order_relaxed)) {
+            if (options.sineHz > 0) {
+                for (int c = 0; c < in.channels(); ++c)
+                    for (int i = 0; i < block; ++i)
+                        in.data()[c][i] =
+                            static_cast<float>(options.sineAmplitude * std::sin(step * static_cast<double>(frame + i)));
+            }
+            frame += block;
+            effect->processReplacing(effect, in.data(), out.data(), block);
+            blockCount.store(blockCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+            next += std::chrono::duration_cast<Clock::duration>(blockTime);
+            std::this_thread::sleep_until(next);
+        }
+    }
+
+    AEffect* effect;
+    const Options& options;
+    std::atomic<bool> running{true};
+    std::atomic<long long> blockCount{0};
+    std::thread thread;
+};
+
+}  // namespace
+
+int runEditor(const Options& options) {
+    if (options.positional.size() != 1) {
+        std::fprintf(stderr, "plughost: editor takes one plug-in path\n");
+        return kExitUsage;
+    }
+    const std::string& path = options.positional[0];
+    int status = kExitOk;
+    auto instance = openInstance(path, status);
+    if (!instance) return status;
+    AEffect* e = instance->effect();
+    if (e->numInputs < 0 || e->numOutputs < 1 || e->numInputs > 64 || e->numOutputs > 64) {
+        std::fprintf(stderr, "plughost: %s declares %d inputs and %d outputs\n", path.c_str(), e->numInputs,
+                     e->numOutputs);
+        return kExitFailure;
+    }
+    Report report;
+    report.text("plugin", path);
+    report.boolean("hasEditorFlag", instance->hasFlag(effFlagsHasEditor));
+
+    instance->dispatch(effOpen);
+    instance->dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(options.rate));
+    instance->dispatch(effSetBlockSize, 0, options.block);
+    for (const ParameterSetting& setting : options.parameters) instance->setParameter(setting.index, setting.value);
+    instance->dispatch(effMainsChanged, 0, 1);
+
+    ERect* rect = nullptr;
+    instance->dispatch(effEditGetRect, 0, 0, &rect);
+    int width = kDefaultWidth, height = kDefaultHeight;
+    if (rect && rect->right - rect->left > 0 && rect->bottom - rect->top > 0) {
+        width = rect->right - rect->left;
+        height = rect->bottom - rect->top;
+        report.text("editor.rect", std::to_string(rect->left) + "," + std::to_string(rect->top) + "," +
+                                       std::to_string(rect->right) + "," + std::to_string(rect->bottom));
+    } else {
+        report.text("editor.rect", "none");
+    }
+    report.integer("window.width", width);
+    report.integer("window.height", height);
+
+    std::string error;
+    auto window = createHostWindow(width, height, "plughost editor", error);
+    if (!window) {
+        std::fprintf(stderr, "plughost: %s\n", error.c_str());
+        instance->dispatch(effMainsChanged, 0, 0);
+        return kExitFailure;
+    }
+
+    AudioFeeder feeder(e, options);
+    report.text("audio", options.sineHz > 0 ? "sine" : "silence");
+    VstIntPtr opened = instance->dispatch(effEditOpen, 0, 0, window->handle());
+    window->pump();
+    bool child = window->hasChildWindow();
+    report.integer("editor.open", static_cast<long long>(opened));
+    report.boolean("editor.window", child);
+    if (!child) std::fprintf(stderr, "plughost: editor opened no window\n");
+
+    // Press/release of each click at even spacing over the open time.
+    const double seconds = options.seconds < 0 ? 1.0 : options.seconds;
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    std::size_t nextClick = 0;
+    long long idles = 0;
+    bool released = true;
+    std::string clickMethod = "none";
+    while (true) {
+        auto now = Clock::now();
+        bool clicksLeft = nextClick < options.clicks.size() || !released;
+        if ((now >= end && !clicksLeft) || window->closeRequested()) break;
+        if (!released) {
+            const Point& point = options.clicks[nextClick - 1];
+            window->release(point.x, point.y);
+            released = true;
+        } else if (nextClick < options.clicks.size()) {
+            auto due = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                   seconds * static_cast<double>(nextClick + 1) /
+                                   static_cast<double>(options.clicks.size() + 1)));
+            if (now >= due) {
+                const Point& point = options.clicks[nextClick++];
+                window->press(point.x, point.y, clickMethod);
+                released = false;
+            }
+        }
+        window->pump();
+        instance->dispatch(effEditIdle);
+        ++idles;
+        window->pump();
+        std::this_thread::sleep_for(kIdleInterval);
+    }
+    // A last idle, so what the editor shows is up to date for the picture.
+    instance->dispatch(effEditIdle);
+    window->pump();
+    report.integer("idleCalls", idles + 1);
+    report.integer("clicks", static_cast<long long>(options.clicks.size()));
+    report.text("clickMethod", clickMethod);
+
+    bool shotOk = true;
+    if (!options.screenshot.empty()) {
+        Screenshot shot;
+        shotOk = window->capture(shot, error) && savePng(shot, options.screenshot);
+        if (!shotOk) std::fprintf(stderr, "plughost: no screenshot: %s\n", error.empty() ? "cannot write the PNG" : error.c_str());
+        report.text("screenshot", shotOk ? options.screenshot : "failed");
+    }
+
+    instance->dispatch(effEditClose);
+    window->pump();
+    feeder.stop();
+    report.integer("audioBlocks", feeder.blocks());
+    instance->dispatch(effMainsChanged, 0, 0);
+    report.integer("close", static_cast<long long>(instance->close()));
+    window.reset();
+    report.print(options.json);
+    return shotOk ? kExitOk : kExitFailure;
+}
+
+}  // namespace plughost

@@ -1,0 +1,163 @@
+// Options.cpp — parsing plughost's command line and its help text.
+#include "tools/plughost/Options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace plughost {
+namespace {
+
+bool parseInt(const std::string& text, int& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || value < -2147483647L - 1 || value > 2147483647L) return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+bool parseDouble(const std::string& text, double& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    double value = std::strtod(text.c_str(), &end);
+    if (errno != 0 || *end != '\0') return false;
+    out = value;
+    return true;
+}
+
+// "A,B" split at the first comma; B may be absent when optional.
+bool splitPair(const std::string& text, std::string& first, std::string& second, bool secondOptional) {
+    std::size_t comma = text.find(',');
+    if (comma == std::string::npos) {
+        first = text;
+        second.clear();
+        return secondOptional;
+    }
+    first = text.substr(0, comma);
+    second = text.substr(comma + 1);
+    return true;
+}
+
+}  // namespace
+
+const char* usageText() {
+    return "usage: plughost <command> <plugin> [options]\n"
+           "\n"
+           "Loads a VST 2 plug-in (.so, .dll) by path, calls its exported main with\n"
+           "plughost's own host callback and drives the record it returns.\n"
+           "\n"
+           "commands:\n"
+           "  info <plugin>              record fields, identify answer, parameters\n"
+           "                             (value, name, label, display), program name,\n"
+           "                             editor rectangle, effClose result\n"
+           "  process <plugin> <in> <out>\n"
+           "                             runs audio through the plug-in; <in> may be\n"
+           "                             replaced by --sine; WAV through libsndfile when\n"
+           "                             built with it, else raw float32\n"
+           "  bench <plugin>             time per frame of processReplacing (ns/frame)\n"
+           "  editor <plugin>            opens the editor in a real top-level window,\n"
+           "                             idles it, feeds audio, clicks, takes a screenshot\n"
+           "\n"
+           "options:\n"
+           "  --host-version N           answer N to audioMasterVersion (default 1;\n"
+           "                             0 makes the plug-in refuse the instance)\n"
+           "  --log-host-calls           print every host call received on stderr\n"
+           "  --json                     info, process, bench: one JSON object instead\n"
+           "                             of 'key: value' lines\n"
+           "  --param INDEX=VALUE        setParameter(INDEX, VALUE) before audio starts;\n"
+           "                             repeatable\n"
+           "  --block N                  frames per process call (default 512)\n"
+           "  --blocks N                 bench: number of timed blocks (default 2000)\n"
+           "  --rate HZ                  sample rate (default 44100, or the input file's)\n"
+           "  --accumulate               use process (adding) instead of processReplacing\n"
+           "  --raw                      files are raw interleaved float32 stereo\n"
+           "  --sine HZ[,AMP]            built-in sine input (amplitude default 0.5);\n"
+           "                             process: replaces <in> (give only <out>)\n"
+           "  --seconds S                length of the generated input (process, default\n"
+           "                             1) or time the editor stays open (default 1)\n"
+           "  --screenshot FILE.png      editor: save the editor area as PNG\n"
+           "  --click X,Y                editor: left click at window point; repeatable\n"
+           "  --help                     this text\n"
+           "\n"
+           "exit status: 0 success, 1 failure during a command, 2 usage error,\n"
+           "3 the library cannot be loaded or has no main, 4 main returned no effect\n"
+           "(a refused instance), 5 the record's magic is wrong.\n";
+}
+
+bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto needValue = [&](std::string& value) {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+            return true;
+        };
+        std::string value;
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--log-host-calls") {
+            options.logHostCalls = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--accumulate") {
+            options.accumulate = true;
+        } else if (arg == "--raw") {
+            options.raw = true;
+        } else if (arg == "--host-version") {
+            if (!needValue(value) || !parseInt(value, options.hostVersion)) return error = "bad --host-version", false;
+        } else if (arg == "--block") {
+            if (!needValue(value) || !parseInt(value, options.block) || options.block < 1 || options.block > 1 << 20)
+                return error = "bad --block (1 to 1048576)", false;
+        } else if (arg == "--blocks") {
+            if (!needValue(value) || !parseInt(value, options.blocks) || options.blocks < 1)
+                return error = "bad --blocks", false;
+        } else if (arg == "--rate") {
+            if (!needValue(value) || !parseDouble(value, options.rate) || !(options.rate >= 1.0 && options.rate <= 1e6))
+                return error = "bad --rate (1 to 1000000)", false;
+            options.rateGiven = true;
+        } else if (arg == "--seconds") {
+            if (!needValue(value) || !parseDouble(value, options.seconds) ||
+                !(options.seconds >= 0.0 && options.seconds <= 3600.0))
+                return error = "bad --seconds (0 to 3600)", false;
+        } else if (arg == "--param") {
+            if (!needValue(value)) return false;
+            std::size_t equals = value.find('=');
+            ParameterSetting setting;
+            double number = 0.0;
+            if (equals == std::string::npos || !parseInt(value.substr(0, equals), setting.index) ||
+                !parseDouble(value.substr(equals + 1), number))
+                return error = "bad --param '" + value + "' (INDEX=VALUE)", false;
+            setting.value = static_cast<float>(number);
+            options.parameters.push_back(setting);
+        } else if (arg == "--sine") {
+            std::string hz, amplitude;
+            if (!needValue(value) || !splitPair(value, hz, amplitude, true) || !parseDouble(hz, options.sineHz) ||
+                !(options.sineHz > 0.0) || (!amplitude.empty() && !parseDouble(amplitude, options.sineAmplitude)))
+                return error = "bad --sine (HZ[,AMP])", false;
+        } else if (arg == "--screenshot") {
+            if (!needValue(options.screenshot)) return false;
+        } else if (arg == "--click") {
+            std::string x, y;
+            Point point;
+            if (!needValue(value) || !splitPair(value, x, y, false) || !parseInt(x, point.x) || !parseInt(y, point.y))
+                return error = "bad --click (X,Y)", false;
+            options.clicks.push_back(point);
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            error = "unknown option " + arg;
+            return false;
+        } else if (options.command.empty()) {
+            options.command = arg;
+        } else {
+            options.positional.push_back(arg);
+        }
+    }
+    return true;
+}
+
+}  // namespace plughost

@@ -1,0 +1,48 @@
+// Options.h — plughost's command line.
+//
+//   Options       every setting a command may use, with its default
+//   parseOptions  turns argv into Options; false (with a message) on bad input
+//   usageText     the --help text
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace plughost {
+
+struct ParameterSetting {
+    int index = 0;
+    float value = 0.0f;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Options {
+    std::string command;                 // info, process, bench, editor
+    std::vector<std::string> positional;  // plug-in path, then files
+    int hostVersion = 1;                  // answer to audioMasterVersion
+    bool logHostCalls = false;
+    bool json = false;
+    std::vector<ParameterSetting> parameters;
+    int block = 512;
+    int blocks = 2000;
+    double rate = 44100.0;
+    bool rateGiven = false;
+    bool accumulate = false;
+    bool raw = false;
+    double sineHz = 0.0;  // 0: no generator
+    double sineAmplitude = 0.5;
+    double seconds = -1.0;  // negative: the command's own default
+    std::string screenshot;
+    std::vector<Point> clicks;
+    bool help = false;
+};
+
+bool parseOptions(int argc, char** argv, Options& options, std::string& error);
+const char* usageText();
+
+}  // namespace plughost
