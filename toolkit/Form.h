@@ -62,6 +62,8 @@ public:
 
     Form* asForm() override { return this; }
     platform::WindowSystem& windowSystem() const { return *windows_; }
+    // The state of the Control key now (for handlers that act differently with it).
+    bool controlKeyDown() const { return windows_->controlKeyDown(); }
 
     // Makes the form a borderless child of the host's window and shows it.
     void openChild(void* parentWindow);
