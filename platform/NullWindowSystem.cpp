@@ -1,5 +1,8 @@
-// NullWindowSystem.cpp — placeholder window system that makes no windows.
+// NullWindowSystem.cpp — a window system that makes no windows, for targets
+// with neither Win32 nor X11 (platform/win32 and platform/x11 hold the real ones).
 #include "platform/NativeWindow.h"
+
+#if !defined(_WIN32) && !defined(__linux__)
 
 namespace platform {
 
@@ -22,3 +25,5 @@ WindowSystem& nativeWindowSystem() {
 }
 
 }  // namespace platform
+
+#endif
