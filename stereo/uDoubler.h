@@ -1,16 +1,57 @@
 // uDoubler.h — Widefield's effect (ADoubler) and editor (ADoublerEditor).
-// Placeholder at the level of the plug-in spine: host-visible values only.
+//
+//   ADoubler        the settings the host and the panel share through
+//                   setParameter/getParameter (host parameters 0..14, panel-only
+//                   settings 15..21, commands 23..150), the processing chain
+//                   (processReplacing, and the accumulating process), the capture
+//                   for scope and meters, the display clock, the latency per host
+//                   program
+//   ADoublerEditor  the editor at spine level: fixed rectangle, open/close
+//                   without a window of its own, refreshPanel when the effect is
+//                   dirty, and the hand-over of scope and meter notifications
+//                   that the panel drains on its user-interface thread
+//
+// Threads: settings are written by the host (either thread) and the panel, read
+// by the audio thread; measurements are written by the audio thread and read or
+// reset by the panel. Every such field is a relaxed atomic; the audio thread
+// never locks, allocates or waits.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
 
 #include "framework/DAudioE.h"
 #include "platform/Services.h"
+#include "platform/SettingsStore.h"
+#include "stereo/BassFilter.h"
+#include "stereo/DcFilter.h"
+#include "stereo/DisplayClock.h"
+#include "stereo/LatencyStore.h"
+#include "stereo/MeterReadings.h"
+#include "stereo/SpscHandover.h"
+#include "stereo/StereoCapture.h"
+#include "stereo/StereoDelay.h"
+
+namespace platform {
+class Clock;
+}
 
 namespace widefield {
 
 class ADoubler;
 
+// What notifyScope hands over: the entry of the scope ring to show as newest.
+struct ScopeRecord {
+    std::int32_t scopeReadIndex = 0;
+};
+
 class ADoublerEditor : public AEffEditor {
 public:
+    static constexpr std::int16_t kWidth = 723;
+    static constexpr std::int16_t kHeight = 386;
+    static constexpr std::size_t kHandoverCapacity = 64;
+
     explicit ADoublerEditor(AudioEffect* effect);
     ~ADoublerEditor() override;
     std::int32_t getRect(ERect** rect) override;
@@ -19,14 +60,60 @@ public:
     void update() override;
     ADoubler* getDoubler() const;
 
+    bool isOpen() const { return opened.load(std::memory_order_relaxed); }
+    void* getParentWindow() const { return parentWindow; }
+
+    // Copies the effect's state into the panel and clears panelDirty; nothing
+    // while closed.
+    void refreshPanel();
+    std::uint32_t refreshCount() const { return refreshes.load(std::memory_order_relaxed); }
+
+    // Audio thread: publish the latest values while the editor is open.
+    void notifyScope();
+    void notifyMeters();
+    // Control thread (reset commands): the panel shows the present readings at
+    // its next drain; a flag, so the audio thread stays the queue's one producer.
+    void requestMeterRefresh();
+    // The latency the panel shows (SetLatency).
+    void showLatency(std::int32_t ms);
+    std::int32_t shownLatency() const { return latencyShown.load(std::memory_order_relaxed); }
+
+    // User-interface thread: hand every waiting record to sink, in order.
+    template <class Sink>
+    std::size_t drainScope(Sink&& sink) {
+        return scopeRecords.drain(sink);
+    }
+    template <class Sink>
+    std::size_t drainMeters(Sink&& sink);
+
 private:
     ERect editorRect{};
     void* parentWindow = nullptr;
+    std::atomic<bool> opened{false};
+    std::atomic<bool> meterRefreshPending{false};
+    std::atomic<std::uint32_t> refreshes{0};
+    std::atomic<std::int32_t> latencyShown{0};
+    SpscHandover<ScopeRecord, kHandoverCapacity> scopeRecords;
+    SpscHandover<MeterReadings, kHandoverCapacity> meterRecords;
 };
 
 class ADoubler : public AudioEffect {
 public:
+    // Parameter and command indices.
+    enum : std::int32_t {
+        kInvertLeft = 0, kInvertRight, kMonoOut, kOutputWidth, kInputRotation, kOutputRotation, kCentreCut,
+        kBypass, kDelay, kGainLeft, kGainRight, kMetersOff, kSwapChannels, kDcFilter, kAsymmetry,
+        kInputWidth = 15, kUnused16, kBassOn, kBassFrequency, kBassBoost, kBassWidth, kPseudoStereo,
+        kSetScopeBlockDivider = 23, kSetFluorescence = 40, kSetLatency = 50, kResetPhaseRange = 55,
+        kResetPeakHolds = 56, kScaleGains = 57, kRefreshPanel = 100, kResync = 108, kAudioWatchdog = 109,
+        kSaveLatency = 120, kLoadLatency = 121, kResetAll = 150
+    };
+    static constexpr std::int32_t kNumParams = 15;
+    static constexpr std::size_t kProgramNameSize = 32;  // 31 characters and the zero
+
     explicit ADoubler(audioMasterCallback audioMaster, const platform::Services& services = platform::defaultServices());
+    ~ADoubler() override;
+
     void process(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void setProgram(std::int32_t program) override;
@@ -38,10 +125,88 @@ public:
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
 
+    // Commands (also reached through setParameter).
+    void ResetAll();
+    void LoadLatency();
+    void SaveLatency();
+    void ResetPhaseRange();
+    void ResetPeakHolds();
+    void Resync();
+    void AudioWatchdog();
+
+    // What the editor and the panel read.
+    ADoublerEditor* getDoublerEditor() const { return doublerEditor; }
+    bool isPanelDirty() const { return panelDirty.load(std::memory_order_relaxed); }
+    void clearPanelDirty() { panelDirty.store(false, std::memory_order_relaxed); }
+    std::int32_t latency() const { return latencyMs.load(std::memory_order_relaxed); }
+    bool fluorescence() const { return fluorescenceOn.load(std::memory_order_relaxed); }
+    std::int32_t scopeDivider() const { return scopeBlockDivider.load(std::memory_order_relaxed); }
+    const std::string& hostProgramName() const { return hostProgram; }
+    const ScopePoint* scopePoints() const { return capture.points(); }
+    std::int32_t scopeReadPosition() const { return scopeReadIndex.load(std::memory_order_relaxed); }
+    std::int32_t scopeWritePosition() const { return capture.scopeIndex(); }
+    std::int32_t sampleWritePosition() const { return capture.sampleIndex(); }
+    MeterReadings meterReadings() const { return meters.snapshot(); }
+    float gain(bool right) const { return (right ? gainRight : gainLeft).load(std::memory_order_relaxed); }
+
 private:
-    char programName[32] = "Normal";
-    std::int32_t referencePitch = 440;
-    std::int32_t accuracy = 1;
+    void endOfBlock(std::int32_t sampleFrames);
+    void endOfAccumulatingBlock();
+    void analyseMeters(std::int32_t count);
+    void settingChanged();
+    void publishScopePosition();
+    double processingRate();
+    std::uint32_t now() const;
+
+    // Settings (written by host and panel, read by the audio thread).
+    std::atomic<bool> invertLeft{false}, invertRight{false}, swapChannels{false};
+    std::atomic<float> inputWidth{0.5f}, inputRotation{0.5f}, centreCut{0.5f}, asymmetry{0.5f};
+    std::atomic<bool> bassOn{false};
+    std::atomic<float> bassFrequency{0.1f}, bassBoost{0.0f}, bassWidth{0.5f};
+    std::atomic<std::int32_t> delaySamples{0};
+    std::atomic<bool> pseudoStereo{false};
+    std::atomic<float> outputRotation{0.5f}, outputWidth{0.5f};
+    std::atomic<bool> monoOut{false};
+    std::atomic<float> gainLeft{1.0f}, gainRight{1.0f};
+    std::atomic<bool> dcFilterOn{false}, bypass{false}, metersOff{false}, fluorescenceOn{false};
+    std::atomic<std::int32_t> latencyMs{kDefaultLatencyMs};
+    std::atomic<std::int32_t> scopeBlockDivider{0};
+    std::atomic<bool> panelDirty{false};
+    char programName[kProgramNameSize] = {};
+
+    // Processing state (audio thread).
+    DcFilter dcLeft, dcRight;
+    BassCoefficients bassCoefficients;
+    BassChannel bassLeft, bassRight;
+    StereoDelay delay;
+
+    // Measurement.
+    StereoCapture capture;
+    MeterAnalysis meters;
+    DisplayClock displayClock;
+    std::atomic<std::int32_t> scopeReadIndex{0};
+    std::atomic<bool> audioSeen{false}, resyncPending{false};
+    std::int32_t meterBlockCounter = 0;
+
+    // Services.
+    const platform::Clock* clock;
+    platform::SettingsStore* settings;
+    platform::MemorySettingsStore fallbackSettings;
+    std::string hostProgram;
+    ADoublerEditor* doublerEditor = nullptr;
 };
+
+template <class Sink>
+std::size_t ADoublerEditor::drainMeters(Sink&& sink) {
+    std::size_t count = meterRecords.drain(sink);
+    if (meterRefreshPending.load(std::memory_order_relaxed)) {
+        meterRefreshPending.store(false, std::memory_order_relaxed);
+        if (ADoubler* doubler = getDoubler()) {
+            sink(doubler->meterReadings());
+            ++count;
+        }
+    }
+    return count;
+}
 
 }  // namespace widefield
