@@ -144,12 +144,22 @@ HWND makeHostWindow() {
     return host;
 }
 
+// Wine reports no GDI/USER counts (always 0); the thread's own windows are counted
+// as well, so that a leaked window shows there too.
 struct Resources {
     DWORD gdi = 0;
     DWORD user = 0;
+    int windows = 0;
 };
+BOOL CALLBACK countWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
 Resources resources() {
-    return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+    Resources counts{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                     GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0};
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&counts.windows));
+    return counts;
 }
 
 void clickAt(HWND window, int x, int y) {
@@ -332,8 +342,8 @@ int main() {
     HWND host = makeHostWindow();
     pumpFor(200);
     const Resources before = resources();
-    std::printf("     baseline: %lu GDI, %lu USER objects\n", static_cast<unsigned long>(before.gdi),
-                static_cast<unsigned long>(before.user));
+    std::printf("     baseline: %lu GDI, %lu USER objects, %d windows\n", static_cast<unsigned long>(before.gdi),
+                static_cast<unsigned long>(before.user), before.windows);
 
     std::wstring className;
     childChecks(system, host, className);
@@ -352,9 +362,10 @@ int main() {
     check(GetClassInfoExW(GetModuleHandleW(nullptr), className.c_str(), &classInfo) == 0,
           "window class unregistered at the end");
     const Resources after = resources();
-    std::printf("     after: %lu GDI, %lu USER objects\n", static_cast<unsigned long>(after.gdi),
-                static_cast<unsigned long>(after.user));
+    std::printf("     after: %lu GDI, %lu USER objects, %d windows\n", static_cast<unsigned long>(after.gdi),
+                static_cast<unsigned long>(after.user), after.windows);
     check(after.gdi == before.gdi && after.user == before.user, "GDI and USER objects back at the baseline");
+    check(after.windows == before.windows, "the thread's windows back at the baseline");
 
     DestroyWindow(host);
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
