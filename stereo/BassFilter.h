@@ -4,6 +4,10 @@
 //                     crossover frequency and sample rate; `ready` stays false
 //                     until computed once, and the chain never filters before
 //   BassChannel       Direct Form I history of one channel and its last output
+//
+// Coefficients are 32-bit float values kept widened to double (constant for a
+// block, so converted once); the history is held in floats, whose stores are
+// the rounding (see DcFilter.h).
 #pragma once
 
 #include <cmath>
@@ -11,7 +15,7 @@
 namespace widefield {
 
 struct BassCoefficients {
-    float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f, a0 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+    double b0 = 0.0, b1 = 0.0, b2 = 0.0, a0 = 0.0, a1 = 0.0, a2 = 0.0;
     bool ready = false;
 
     // crossoverHz = 1000 x bassFrequency + 100. A rate that is not a positive
@@ -23,12 +27,9 @@ struct BassChannel {
     float low = 0.0f;
     float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
 
+    // The division by a0 is made for every sample, as the section is unnormalised.
     float process(float x, const BassCoefficients& c) {
-        const double y = (static_cast<double>(c.b0) * x + static_cast<double>(c.b1) * x1 +
-                          static_cast<double>(c.b2) * x2 - static_cast<double>(c.a1) * y1 -
-                          static_cast<double>(c.a2) * y2) /
-                         c.a0;
-        low = static_cast<float>(y);
+        low = static_cast<float>((c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a1 * y1 - c.a2 * y2) / c.a0);
         x2 = x1;
         x1 = x;
         y2 = y1;

@@ -1,8 +1,11 @@
 // DcFilter.h — the DC filter of one input channel.
 //
 // A running mean with a slope term, both held as 32-bit floats (so a constant
-// input settles at a small residue rather than at 0). The chain copies the two
-// channels into locals for a block and back after it.
+// input settles at a small residue rather than at 0); the arithmetic is double.
+// The state stays in float variables: kept widened in doubles, GCC 12's
+// vectoriser dropped the rounding of packed state, so the store to float is
+// the rounding. The chain copies the two channels into locals for a block and
+// back after it.
 #pragma once
 
 #include <cmath>

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <emmintrin.h>
 
 #include "stereo/RoundToInt.h"
 
@@ -26,14 +27,22 @@ struct ScopePoint {
 constexpr double kScopeReach = 16384.0;
 
 inline std::int32_t scopeOffset(double scaled) {
-    // NaN fails both tests and lands on the lower limit.
-    const double held = scaled < kScopeReach ? (scaled > -kScopeReach ? scaled : -kScopeReach) : kScopeReach;
-    return roundToInt(held);
+    // The processor's max and min, without a branch; max gives its second
+    // operand for NaN, so NaN lands on the lower limit.
+    const __m128d held = _mm_min_sd(_mm_max_sd(_mm_set_sd(scaled), _mm_set_sd(-kScopeReach)), _mm_set_sd(kScopeReach));
+    return _mm_cvtsd_si32(held);
 }
 
+// Both coordinates at once in one pair of doubles: the same operations per
+// lane as scopeOffset, half the instructions.
 inline void scopePointOf(float left, float right, std::int32_t& x, std::int32_t& y) {
-    x = 128 - scopeOffset(64.0 * (static_cast<double>(left) - right));
-    y = 128 - scopeOffset(64.0 * (static_cast<double>(left) + right));
+    const __m128d l = _mm_set1_pd(left);
+    const __m128d r = _mm_set_pd(right, -static_cast<double>(right));  // lanes: L - R, L + R
+    __m128d scaled = _mm_mul_pd(_mm_add_pd(l, r), _mm_set1_pd(64.0));
+    scaled = _mm_min_pd(_mm_max_pd(scaled, _mm_set1_pd(-kScopeReach)), _mm_set1_pd(kScopeReach));
+    const __m128i offsets = _mm_cvtpd_epi32(scaled);
+    x = 128 - _mm_cvtsi128_si32(offsets);
+    y = 128 - _mm_cvtsi128_si32(_mm_srli_si128(offsets, 4));
 }
 
 class StereoCapture {

@@ -307,20 +307,22 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
     if (sampleFrames > 0 && (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])) return;
 
     // Section matrices, once per block; identities while bypassed.
-    StereoMatrix inputMatrix, balanceMatrix, outputMatrix;
+    StereoMatrix inputSection, balanceSection, outputSection;
     if (!bypass.load(kRelaxed)) {
         InputSection input{invertLeft.load(kRelaxed), invertRight.load(kRelaxed), swapChannels.load(kRelaxed),
                            inputWidth.load(kRelaxed), inputRotation.load(kRelaxed)};
-        inputMatrix = matrixOf(input);
+        inputSection = matrixOf(input);
         if (bassOn.load(kRelaxed))
             bassCoefficients =
                 BassCoefficients::lowPass(1000.0 * static_cast<double>(bassFrequency.load(kRelaxed)) + 100.0,
                                           processingRate());
-        balanceMatrix = matrixOf(BalanceSection{centreCut.load(kRelaxed), asymmetry.load(kRelaxed)});
-        outputMatrix = matrixOf(OutputSection{outputRotation.load(kRelaxed), outputWidth.load(kRelaxed),
+        balanceSection = matrixOf(BalanceSection{centreCut.load(kRelaxed), asymmetry.load(kRelaxed)});
+        outputSection = matrixOf(OutputSection{outputRotation.load(kRelaxed), outputWidth.load(kRelaxed),
                                               monoOut.load(kRelaxed), gainLeft.load(kRelaxed),
                                               gainRight.load(kRelaxed)});
     }
+
+    const BlockMatrix inputMatrix(inputSection), balanceMatrix(balanceSection), outputMatrix(outputSection);
 
     // The block's state in locals, so the loop keeps it in registers.
     DcFilter dcL = dcLeft, dcR = dcRight;
@@ -342,25 +344,25 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
                 r = dcR.process(r);
             }
             // 3. Input section.
-            inputMatrix.apply(l, r);
+            if (!inputMatrix.identity) inputMatrix.apply(l, r);
             // 4. Three-way balance, with the bass band added on top when on (and
             //    once its coefficients exist).
             if (bassOn.load(kRelaxed) && bass.ready) {
                 const double low1 = lowL.process(l, bass);
-                const double low2 = lowR.process(r, bass);
+                const double low2 = lowR.process(r, bass);  // first channel done before the second
                 balanceMatrix.apply(l, r);
                 const double w = bassWidth.load(kRelaxed), b = bassBoost.load(kRelaxed);
                 const float nl = static_cast<float>((0.5 + w) * low1 * (0.1 + b) + (0.5 - w) * low2 + l);
                 const float nr = static_cast<float>((0.5 + w) * low2 * (0.1 + b) + (0.5 - w) * low1 + r);
                 l = nl;
                 r = nr;
-            } else {
+            } else if (!balanceMatrix.identity) {
                 balanceMatrix.apply(l, r);
             }
             // 5. Delay or pseudo-stereo comb.
             delay.process(l, r, delaySamples.load(kRelaxed), pseudoStereo.load(kRelaxed), delayIndex);
             // 6. Output section and faders.
-            outputMatrix.apply(l, r);
+            if (!outputMatrix.identity) outputMatrix.apply(l, r);
         }
         // 7. Capture, 8. output (after the input pair was read: the blocks may be one).
         if (!metersOff.load(kRelaxed)) capture.capture(l, r, scopeIndex, sampleIndex);
