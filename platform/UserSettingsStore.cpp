@@ -152,12 +152,28 @@ bool makeDirectories(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Opens a path as a stdio stream only when it is a regular file; never blocks.
+std::FILE* openRegular(const char* path, int flags, const char* mode) {
+    const int descriptor = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (descriptor < 0) return nullptr;
+    struct stat info {};
+    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(descriptor);
+        return nullptr;
+    }
+    std::FILE* file = fdopen(descriptor, mode);
+    if (!file) close(descriptor);
+    return file;
+}
+
 class FileSettingsStore final : public SettingsStore {
 public:
     bool readText(const KeyPath& key, const std::string& name, std::string& value) override {
         const std::string directory = directoryOf(key);
         if (directory.empty() || name.empty() || !isPlainName(name)) return false;
-        std::FILE* file = std::fopen((directory + "/" + name).c_str(), "rb");
+        // Only a regular file holds a value: a FIFO or device left in its place
+        // must not block or flood the host, so open without waiting and check.
+        std::FILE* file = openRegular((directory + "/" + name).c_str(), O_RDONLY, "rb");
         if (!file) return false;
         std::string text;
         char buffer[256];
@@ -184,7 +200,7 @@ public:
         if (directory.empty() || name.empty() || !isPlainName(name) || !makeDirectories(directory)) return false;
         const std::string target = directory + "/" + name;
         const std::string temporary = target + ".new";
-        std::FILE* file = std::fopen(temporary.c_str(), "wb");
+        std::FILE* file = openRegular(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, "wb");
         if (!file) return false;
         bool ok = std::fwrite(value.data(), 1, value.size(), file) == value.size();
         ok = std::fflush(file) == 0 && ok;
