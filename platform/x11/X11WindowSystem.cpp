@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "platform/x11/X11Blitter.h"
@@ -27,6 +28,19 @@ constexpr long eventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | 
 std::uint64_t nowMilliseconds() {
     using namespace std::chrono;
     return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// A connection made right after another one closed is now and then turned away
+// (the server has not yet accepted the queued ones; connect fails with EAGAIN),
+// which happens whenever a host closes and reopens the editor. A few short
+// retries make the editor open every time; without a server they cost ~10 ms.
+Display* openWithRetries() {
+    constexpr int attempts = 5;
+    for (int attempt = 0;; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) return display;
+        if (attempt + 1 == attempts) return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(attempt + 1));
+    }
 }
 
 class X11Timer final : public Timer {
@@ -51,7 +65,7 @@ X11WindowSystem::~X11WindowSystem() {
 
 bool X11WindowSystem::openDisplay() {
     if (display_ != nullptr) return true;
-    display_ = XOpenDisplay(nullptr);
+    display_ = openWithRetries();
     if (display_ == nullptr) return false;
     screen_ = DefaultScreen(display_);
     visual_ = DefaultVisual(display_, screen_);
