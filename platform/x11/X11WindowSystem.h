@@ -7,8 +7,8 @@
 //
 // Threads: the Display is private to this library and is used only from the
 // thread that opens the editor and sends effEditIdle, so XInitThreads is not
-// called (a library cannot call it early enough anyway, and since libX11 1.8
-// XOpenDisplay makes every connection thread-safe by itself). The audio thread
+// called: a library cannot call it before the host's first Xlib call, and
+// libX11 1.8 and later turn thread support on by themselves. The audio thread
 // never reaches this file.
 #pragma once
 
