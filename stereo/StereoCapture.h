@@ -63,6 +63,23 @@ public:
         sampleRight[sampleIndex] = right;
     }
 
+    // The same for the sample loop's pair (lane 0 left, lane 1 right, float values).
+    void capturePair(__m128d pair, std::int32_t& scopeIndex, std::int32_t& sampleIndex) {
+        if (++scopeIndex >= kScopeSize) scopeIndex = 0;
+        // Lanes L + (-R) and L + R, times 64, held, rounded.
+        const __m128d left = _mm_unpacklo_pd(pair, pair);
+        const __m128d right = _mm_mul_pd(_mm_unpackhi_pd(pair, pair), _mm_set_pd(1.0, -1.0));
+        __m128d scaled = _mm_mul_pd(_mm_add_pd(left, right), _mm_set1_pd(64.0));
+        scaled = _mm_min_pd(_mm_max_pd(scaled, _mm_set1_pd(-kScopeReach)), _mm_set1_pd(kScopeReach));
+        const __m128i offsets = _mm_cvtpd_epi32(scaled);
+        scopePoints[scopeIndex].x.store(128 - _mm_cvtsi128_si32(offsets), std::memory_order_relaxed);
+        scopePoints[scopeIndex].y.store(128 - _mm_cvtsi128_si32(_mm_srli_si128(offsets, 4)), std::memory_order_relaxed);
+        if (++sampleIndex >= kSampleSize) sampleIndex = 0;
+        const __m128 f = _mm_cvtpd_ps(pair);
+        sampleLeft[sampleIndex] = _mm_cvtss_f32(f);
+        sampleRight[sampleIndex] = _mm_cvtss_f32(_mm_shuffle_ps(f, f, 1));
+    }
+
     std::int32_t scopeIndex() const { return scopeWriteIndex.load(std::memory_order_relaxed); }
     std::int32_t sampleIndex() const { return sampleWriteIndex.load(std::memory_order_relaxed); }
     void publish(std::int32_t scopeIndex, std::int32_t sampleIndex) {

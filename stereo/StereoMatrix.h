@@ -4,11 +4,8 @@
 //   StereoMatrix   m11 m12 / m21 m22 as 32-bit floats; apply() evaluates in
 //                  double and stores each channel as a float
 //   matrixOf       applies a section to (1, 0) and (0, 1)
-//   BlockMatrix    the same elements widened once per block for the sample loop,
-//                  with a flag to skip an identity (whose product changes nothing)
+// The sample loop uses the pair form, PairMatrix (StereoPair.h).
 #pragma once
-
-#include <emmintrin.h>
 
 namespace widefield {
 
@@ -38,22 +35,5 @@ StereoMatrix matrixOf(const Section& section) {
     m.m22 = r;
     return m;
 }
-
-// The two rows are evaluated side by side in one pair of doubles: the same
-// products and sums as StereoMatrix::apply, lane by lane.
-struct BlockMatrix {
-    __m128d column1, column2;  // (m11, m21) and (m12, m22)
-    bool identity;
-
-    explicit BlockMatrix(const StereoMatrix& m)
-        : column1(_mm_set_pd(m.m21, m.m11)), column2(_mm_set_pd(m.m22, m.m12)), identity(m.isIdentity()) {}
-
-    void apply(float& left, float& right) const {
-        const __m128d sum = _mm_add_pd(_mm_mul_pd(column1, _mm_set1_pd(left)), _mm_mul_pd(column2, _mm_set1_pd(right)));
-        const __m128 result = _mm_cvtpd_ps(sum);
-        left = _mm_cvtss_f32(result);
-        right = _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
-    }
-};
 
 }  // namespace widefield

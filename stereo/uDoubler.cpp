@@ -16,6 +16,7 @@
 #include "stereo/LatencyStore.h"
 #include "stereo/Sections.h"
 #include "stereo/StereoMatrix.h"
+#include "stereo/StereoPair.h"
 
 namespace widefield {
 
@@ -322,12 +323,13 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
                                               gainRight.load(kRelaxed)});
     }
 
-    const BlockMatrix inputMatrix(inputSection), balanceMatrix(balanceSection), outputMatrix(outputSection);
+    const PairMatrix inputMatrix(inputSection), balanceMatrix(balanceSection), outputMatrix(outputSection);
 
-    // The block's state in locals, so the loop keeps it in registers.
-    DcFilter dcL = dcLeft, dcR = dcRight;
-    BassChannel lowL = bassLeft, lowR = bassRight;
-    const BassCoefficients bass = bassCoefficients;
+    // The block's state in locals (both channels side by side), so the loop
+    // keeps it in registers.
+    DcFilterPair dc(dcLeft, dcRight);
+    BassFilterPair bass(bassCoefficients, bassLeft, bassRight);
+    const bool bassReady = bassCoefficients.ready;
     std::int32_t delayIndex = delay.writeIndex;
     std::int32_t scopeIndex = capture.scopeIndex(), sampleIndex = capture.sampleIndex();
     const float* inL = sampleFrames ? inputs[0] : nullptr;
@@ -336,49 +338,39 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
     float* outR = sampleFrames ? outputs[1] : nullptr;
 
     for (std::int32_t i = 0; i < sampleFrames; ++i) {
-        float l = inL[i], r = inR[i];
+        Pair x = makePair(inL[i], inR[i]);
         if (!bypass.load(kRelaxed)) {
             // 2. DC filter.
-            if (dcFilterOn.load(kRelaxed)) {
-                l = dcL.process(l);
-                r = dcR.process(r);
-            }
+            if (dcFilterOn.load(kRelaxed)) x = dc.process(x);
             // 3. Input section.
-            if (!inputMatrix.identity) inputMatrix.apply(l, r);
-            // 4. Three-way balance, with the bass band added on top when on (and
-            //    once its coefficients exist).
-            if (bassOn.load(kRelaxed) && bass.ready) {
-                const double low1 = lowL.process(l, bass);
-                const double low2 = lowR.process(r, bass);  // first channel done before the second
-                balanceMatrix.apply(l, r);
-                const double w = bassWidth.load(kRelaxed), b = bassBoost.load(kRelaxed);
-                const float nl = static_cast<float>((0.5 + w) * low1 * (0.1 + b) + (0.5 - w) * low2 + l);
-                const float nr = static_cast<float>((0.5 + w) * low2 * (0.1 + b) + (0.5 - w) * low1 + r);
-                l = nl;
-                r = nr;
+            if (!inputMatrix.identity) x = inputMatrix.apply(x);
+            // 4. Three-way balance, with the low band added on top when the bass
+            //    is on (and once its coefficients exist).
+            if (bassOn.load(kRelaxed) && bassReady) {
+                const Pair low = bass.process(x);
+                x = bassBlend(low, balanceMatrix.apply(x), bassWidth.load(kRelaxed), bassBoost.load(kRelaxed));
             } else if (!balanceMatrix.identity) {
-                balanceMatrix.apply(l, r);
+                x = balanceMatrix.apply(x);
             }
             // 5. Delay or pseudo-stereo comb.
-            delay.process(l, r, delaySamples.load(kRelaxed), pseudoStereo.load(kRelaxed), delayIndex);
+            x = delay.processPair(x, delaySamples.load(kRelaxed), pseudoStereo.load(kRelaxed), delayIndex);
             // 6. Output section and faders.
-            if (!outputMatrix.identity) outputMatrix.apply(l, r);
+            if (!outputMatrix.identity) x = outputMatrix.apply(x);
         }
         // 7. Capture, 8. output (after the input pair was read: the blocks may be one).
-        if (!metersOff.load(kRelaxed)) capture.capture(l, r, scopeIndex, sampleIndex);
-        outL[i] = l;
-        outR[i] = r;
+        if (!metersOff.load(kRelaxed)) capture.capturePair(x, scopeIndex, sampleIndex);
+        const __m128 out = asFloats(x);
+        outL[i] = leftOf(out);
+        outR[i] = rightOf(out);
     }
 
     // State that a non-finite sample reached is cleared.
-    dcL.clearIfNotFinite();
-    dcR.clearIfNotFinite();
-    lowL.clearIfNotFinite();
-    lowR.clearIfNotFinite();
-    dcLeft = dcL;
-    dcRight = dcR;
-    bassLeft = lowL;
-    bassRight = lowR;
+    dc.storeInto(dcLeft, dcRight);
+    bass.storeInto(bassLeft, bassRight);
+    dcLeft.clearIfNotFinite();
+    dcRight.clearIfNotFinite();
+    bassLeft.clearIfNotFinite();
+    bassRight.clearIfNotFinite();
     delay.writeIndex = delayIndex;
     capture.publish(scopeIndex, sampleIndex);
     endOfBlock(sampleFrames);

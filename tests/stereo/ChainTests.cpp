@@ -3,7 +3,15 @@
 
 #include <cmath>
 
+#include "stereo/BassFilter.h"
+#include "stereo/BassFilter.h"
 #include "stereo/DcFilter.h"
+#include "stereo/Sections.h"
+#include "stereo/StereoDelay.h"
+#include "stereo/StereoMatrix.h"
+#include "stereo/Sections.h"
+#include "stereo/StereoDelay.h"
+#include "stereo/StereoMatrix.h"
 
 using namespace widefield;
 using widefield::testing::EffectTest;
@@ -228,4 +236,53 @@ TEST(DcFilterKernel, ClearsStateThatIsNoLongerFinite) {
     EXPECT_EQ(filter.mean, 0.0f);
     EXPECT_EQ(filter.slope, 0.0f);
     EXPECT_EQ(filter.process(0.0f), 0.0f);
+}
+
+// The sample loop against the chain written out from its kernels, every stage
+// on: the results must agree bit for bit (the loop may evaluate both channels
+// side by side, but with the same operations per channel).
+TEST_F(Chain, EveryStageOnMatchesTheKernelsBitForBit) {
+    const float settings[][2] = {{ADoubler::kDcFilter, 1.0f},     {ADoubler::kBassOn, 1.0f},
+                                 {ADoubler::kInvertRight, 1.0f},  {ADoubler::kInputWidth, 0.62f},
+                                 {ADoubler::kInputRotation, 0.55f}, {ADoubler::kCentreCut, 0.3f},
+                                 {ADoubler::kAsymmetry, 0.45f},   {ADoubler::kBassBoost, 0.3f},
+                                 {ADoubler::kBassWidth, 0.7f},    {ADoubler::kBassFrequency, 0.2f},
+                                 {ADoubler::kOutputRotation, 0.45f}, {ADoubler::kOutputWidth, 0.6f},
+                                 {ADoubler::kGainLeft, 0.45f},    {ADoubler::kGainRight, 0.4f}};
+    for (const auto& s : settings) set(static_cast<std::int32_t>(s[0]), s[1]);
+    effect->setSampleRate(48000.0f);
+
+    DcFilter dcL, dcR;
+    BassChannel lowL, lowR;
+    StereoDelay delay;
+    std::int32_t delayIndex = 0;
+    const BassCoefficients bass = BassCoefficients::lowPass(1000.0 * 0.2f + 100.0, 48000.0);
+    const StereoMatrix in = matrixOf(InputSection{false, true, false, 0.62f, 0.55f});
+    const StereoMatrix balance = matrixOf(BalanceSection{0.3f, 0.45f});
+    const StereoMatrix out = matrixOf(OutputSection{0.45f, 0.6f, false, static_cast<float>(2.0 * 0.45f),
+                                                    static_cast<float>(2.0 * 0.4f)});
+
+    for (int round = 0; round < 4; ++round) {
+        const bool pseudo = round % 2 == 1;
+        set(ADoubler::kPseudoStereo, pseudo ? 1.0f : 0.0f);
+        set(ADoubler::kDelay, round < 2 ? 0.4f : 0.6f);  // D = -24, then +24
+        const std::int32_t d = round < 2 ? -24 : 24;
+        const StereoBlock input = noise(700, 11 + round);
+        const StereoBlock output = run(input);
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            float l = dcL.process(input.left[i]), r = dcR.process(input.right[i]);
+            in.apply(l, r);
+            const double low1 = lowL.process(l, bass), low2 = lowR.process(r, bass);
+            balance.apply(l, r);
+            const double w = 0.7f, b = 0.3f;
+            const float nl = static_cast<float>((0.5 + w) * low1 * (0.1 + b) + (0.5 - w) * low2 + l);
+            const float nr = static_cast<float>((0.5 + w) * low2 * (0.1 + b) + (0.5 - w) * low1 + r);
+            l = nl;
+            r = nr;
+            delay.process(l, r, d, pseudo, delayIndex);
+            out.apply(l, r);
+            ASSERT_EQ(output.left[i], l) << "round " << round << " sample " << i;
+            ASSERT_EQ(output.right[i], r) << "round " << round << " sample " << i;
+        }
+    }
 }
