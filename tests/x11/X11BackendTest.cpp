@@ -266,6 +266,27 @@ TEST_F(X11Child, ReportsPressReleaseDoubleClickAndKeys) {
     EXPECT_FALSE(system.controlKeyDown());
 }
 
+TEST_F(X11Child, CaptureGrabsThePointerUntilReleasedOrClosed) {
+    PatternClient client(50, 50);
+    auto window = system.createChild(parentHandle(), 50, 50, client);
+    ASSERT_NE(window, nullptr);
+    pump([&] { return client.paints > 0; });
+    auto othersMayGrab = [&] {
+        const int result = XGrabPointer(host, hostWindow, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
+                                        None, CurrentTime);
+        XUngrabPointer(host, CurrentTime);
+        XSync(host, False);
+        return result == GrabSuccess;
+    };
+    window->captureMouse(true);
+    EXPECT_FALSE(othersMayGrab());
+    window->captureMouse(false);
+    EXPECT_TRUE(othersMayGrab());
+    window->captureMouse(true);
+    window.reset();  // a window destroyed while captured lets go
+    EXPECT_TRUE(othersMayGrab());
+}
+
 TEST_F(X11Child, ClosingTheLastWindowClosesTheConnection) {
     const int filesBefore = openFileCount();
     Window child = None;
