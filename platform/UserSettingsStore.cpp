@@ -62,6 +62,10 @@ std::string narrow(const std::wstring& wide) {
 HKEY openPath(const KeyPath& key) {
     HKEY current = HKEY_CURRENT_USER;
     for (const std::string& part : key) {
+        if (!isPlainName(part)) {  // a backslash would reach into other keys
+            if (current != HKEY_CURRENT_USER) RegCloseKey(current);
+            return nullptr;
+        }
         HKEY next = nullptr;
         DWORD disposition = 0;
         const LONG status = RegCreateKeyExW(current, widen(part).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
