@@ -66,6 +66,18 @@ public:
         return _mm_cvtps_pd(_mm_cvtpd_ps(_mm_move_sd(d, twice)));
     }
 
+    // After a block: when one of the `count` newest pairs (up to `index`) is not
+    // finite, the whole ring is cleared, so a NaN or infinity from the host does
+    // not return |D| samples later into audio that is finite again.
+    void clearIfNonFinite(std::int32_t index, std::int32_t count) {
+        if (count > kRingSize) count = kRingSize;
+        float probe = 0.0f;  // x - x is 0 for every finite x and NaN otherwise
+        for (std::int32_t k = 0, j = index; k < count; ++k, j = j == 0 ? kRingSize - 1 : j - 1)
+            probe += (ring[2 * j] - ring[2 * j]) + (ring[2 * j + 1] - ring[2 * j + 1]);
+        if (probe == 0.0f) return;
+        for (float& value : ring) value = 0.0f;
+    }
+
     std::int32_t writeIndex = 0;
 
 private:

@@ -173,8 +173,12 @@ void ADoubler::setParameter(std::int32_t index, float value) {
         field.store(isOn(value), kRelaxed);
         settingChanged();
     };
-    auto setFloat = [&](std::atomic<float>& field, float stored) {
-        field.store(stored, kRelaxed);
+    // A continuous setting keeps its 0..1 range; NaN and infinities leave it as it is.
+    auto setFloat = [&](std::atomic<float>& field, float scale) {
+        if (std::isfinite(value)) {
+            const float limited = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+            field.store(static_cast<float>(scale * limited), kRelaxed);
+        }
         settingChanged();
     };
     std::int32_t rounded = 0;
@@ -182,10 +186,10 @@ void ADoubler::setParameter(std::int32_t index, float value) {
         case kInvertLeft: setSwitch(invertLeft); break;
         case kInvertRight: setSwitch(invertRight); break;
         case kMonoOut: setSwitch(monoOut); break;
-        case kOutputWidth: setFloat(outputWidth, value); break;
-        case kInputRotation: setFloat(inputRotation, value); break;
-        case kOutputRotation: setFloat(outputRotation, value); break;
-        case kCentreCut: setFloat(centreCut, value); break;
+        case kOutputWidth: setFloat(outputWidth, 1.0f); break;
+        case kInputRotation: setFloat(inputRotation, 1.0f); break;
+        case kOutputRotation: setFloat(outputRotation, 1.0f); break;
+        case kCentreCut: setFloat(centreCut, 1.0f); break;
         case kBypass: setSwitch(bypass); break;
         case kDelay:
             // A value outside 0..1 would reach beyond the delay rings: limited to
@@ -198,17 +202,17 @@ void ADoubler::setParameter(std::int32_t index, float value) {
             }
             settingChanged();
             break;
-        case kGainLeft: setFloat(gainLeft, static_cast<float>(2.0 * value)); break;
-        case kGainRight: setFloat(gainRight, static_cast<float>(2.0 * value)); break;
+        case kGainLeft: setFloat(gainLeft, 2.0f); break;
+        case kGainRight: setFloat(gainRight, 2.0f); break;
         case kMetersOff: setSwitch(metersOff); break;
         case kSwapChannels: setSwitch(swapChannels); break;
         case kDcFilter: setSwitch(dcFilterOn); break;
-        case kAsymmetry: setFloat(asymmetry, value); break;
-        case kInputWidth: setFloat(inputWidth, value); break;
+        case kAsymmetry: setFloat(asymmetry, 1.0f); break;
+        case kInputWidth: setFloat(inputWidth, 1.0f); break;
         case kBassOn: setSwitch(bassOn); break;
-        case kBassFrequency: setFloat(bassFrequency, value); break;
-        case kBassBoost: setFloat(bassBoost, value); break;
-        case kBassWidth: setFloat(bassWidth, value); break;
+        case kBassFrequency: setFloat(bassFrequency, 1.0f); break;
+        case kBassBoost: setFloat(bassBoost, 1.0f); break;
+        case kBassWidth: setFloat(bassWidth, 1.0f); break;
         case kPseudoStereo: setSwitch(pseudoStereo); break;
         case kSetScopeBlockDivider:
             if (roundedValue(value, rounded)) scopeBlockDivider.store(rounded, kRelaxed);
@@ -228,6 +232,7 @@ void ADoubler::setParameter(std::int32_t index, float value) {
                 for (std::atomic<float>* g : {&gainLeft, &gainRight}) {
                     float scaled = static_cast<float>(static_cast<double>(g->load(kRelaxed)) * value);
                     if (scaled > 2.0f) scaled = 2.0f;
+                    if (!(scaled >= 0.0f)) scaled = 0.0f;  // a negative factor: silence, not inverted gains
                     g->store(scaled, kRelaxed);
                 }
             }
@@ -372,6 +377,7 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
     bassLeft.clearIfNotFinite();
     bassRight.clearIfNotFinite();
     delay.writeIndex = delayIndex;
+    delay.clearIfNonFinite(delayIndex, sampleFrames);
     capture.publish(scopeIndex, sampleIndex);
     endOfBlock(sampleFrames);
 }

@@ -23,6 +23,7 @@
 #include "tests/fuzz/HostCallSequence.h"
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +48,19 @@ constexpr int kMaxSteps = 400;
     std::fprintf(stderr, "host-call fuzz: %s, step %d: %s\n", plugin.name, step, what.c_str());
     std::fflush(stderr);
     std::abort();
+}
+
+// BRISORA_FUZZ_TRACE=1 prints every call, to read a saved input step by step.
+bool tracing() {
+    static const bool on = std::getenv("BRISORA_FUZZ_TRACE") != nullptr;
+    return on;
+}
+void trace(const char* format, ...) {
+    if (!tracing()) return;
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
 }
 
 float interestingFloat(ByteReader& reader) {
@@ -120,10 +134,11 @@ bool fillInput(ByteReader& reader, float* left, float* right, std::int32_t frame
 
 std::int32_t pickFrames(ByteReader& reader) {
     const std::uint8_t size = reader.byte();
-    if (size < 100) return static_cast<std::int32_t>(reader.range(0, 64));
-    if (size < 200) return static_cast<std::int32_t>(reader.range(0, 4096));
-    if (size < 250) return static_cast<std::int32_t>(reader.range(0, kMaxFrames));
-    return size == 250 ? kMaxFrames : 0;
+    // Mostly host-sized blocks; the huge ones are rare, as they are slow under the sanitizers.
+    if (size < 120) return static_cast<std::int32_t>(reader.range(0, 64));
+    if (size < 240) return static_cast<std::int32_t>(reader.range(0, 4096));
+    if (size < 252) return static_cast<std::int32_t>(reader.range(0, kMaxFrames));
+    return size == 252 ? kMaxFrames : 0;
 }
 
 class Player {
@@ -155,7 +170,12 @@ private:
             case 5: getParameter(); break;
             case 6: case 7: processBlock(false); break;
             case 8: case 9: processBlock(true); break;
-            case 10: instance.dispatch(effSetSampleRate, 0, 0, nullptr, interestingRate(reader)); break;
+            case 10: {
+                const float rate = interestingRate(reader);
+                trace("%d: effSetSampleRate %g\n", step, static_cast<double>(rate));
+                instance.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+                break;
+            }
             case 11: instance.dispatch(effSetBlockSize, 0, static_cast<VstIntPtr>(reader.range(-5, kMaxFrames))); break;
             case 12: instance.dispatch(effMainsChanged, 0, static_cast<VstIntPtr>(reader.range(-1, 2))); break;
             case 13: openEditor(); break;
@@ -175,6 +195,8 @@ private:
         const float opt = interestingFloat(reader);
         const bool withBuffer = reader.byte() % 4 != 0;
         mix(static_cast<std::uint64_t>(opcode) << 8 | static_cast<std::uint64_t>(withBuffer));
+        trace("%d: dispatcher(%d, %d, %lld, %s, %g)\n", step, opcode, index, static_cast<long long>(value),
+              withBuffer ? "text" : "null", static_cast<double>(opt));
         std::memset(text, kUntouched, sizeof text);
         if (opcode == effSetProgramName && withBuffer) {
             // A host name of any length, possibly longer than any field.
@@ -210,6 +232,7 @@ private:
         const float value = interestingFloat(reader);
         mix(static_cast<std::uint64_t>(index + 10) << 32 | floatBits(value));
         const float before = instance.get(index);
+        trace("%d: setParameter(%d, %g)\n", step, index, static_cast<double>(value));
         instance.set(index, value);
         checkSetting(index, value, before);
         if (plugin.kindOf(index) == ParameterKind::command) checkAllParameters(-10, 200);
@@ -242,6 +265,8 @@ private:
         } else {
             for (std::int32_t i = 0; i < frames; ++i) outputs[0][i] = outputs[1][i] = 12345.0f;
         }
+        trace("%d: %s(%d frames%s), input %s\n", step, replacing ? "processReplacing" : "process", frames,
+              inPlace ? ", in place" : "", inputFinite ? "finite" : "with non-finite samples");
         if (replacing) {
             instance.processReplacing(inputs, outputs, frames);
         } else {
@@ -263,11 +288,13 @@ private:
     }
 
     void openEditor() {
+        trace("%d: effEditOpen\n", step);
         mix(0x0E);
         instance.openEditor();
         editorOpen = true;
     }
     void closeEditor() {
+        trace("%d: effEditClose\n", step);
         mix(0x0C);
         instance.closeEditor();
         editorOpen = false;
@@ -275,6 +302,7 @@ private:
     void idle() {
         const std::uint32_t milliseconds = static_cast<std::uint32_t>(reader.range(0, 1500));
         mix(0x1D00000000ull | milliseconds);
+        trace("%d: idle after %u ms\n", step, milliseconds);
         services.clock.advance(milliseconds);
         services.idleWindows();
         instance.idleEditor();

@@ -69,8 +69,15 @@ TEST_F(Parameters, FloatsAreStoredUnchanged) {
     for (std::int32_t index : kFloats) {
         set(index, 0.123f);
         EXPECT_EQ(get(index), 0.123f) << index;
-        set(index, 1.7f);  // a host value outside 0..1 is kept as it is
-        EXPECT_EQ(get(index), 1.7f) << index;
+        // A host value outside 0..1 is limited to it, a non-finite one changes nothing,
+        // so no hostile value becomes a setting that makes finite audio non-finite.
+        set(index, 1.7f);
+        EXPECT_EQ(get(index), 1.0f) << index;
+        set(index, -3.0f);
+        EXPECT_EQ(get(index), 0.0f) << index;
+        set(index, 0.25f);
+        set(index, NAN);
+        EXPECT_EQ(get(index), 0.25f) << index;
     }
     set(ADoubler::kGainLeft, 0.3f);
     EXPECT_FLOAT_EQ(effect->gain(false), 0.6f);
