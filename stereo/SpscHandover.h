@@ -2,10 +2,10 @@
 //
 // The audio thread pushes (never blocks, never allocates: a full queue drops the
 // new record and counts it); the user-interface thread drains in order on its
-// next idle or timer. Only plain loads and stores of the two counters: a release
-// fence before the producer publishes a slot and an acquire fence after the
-// consumer sees it keep the record's contents ordered with its counter (both
-// fences cost no instruction on x86).
+// next idle or timer. Only plain loads and stores of the two counters, no
+// read-modify-write: each side publishes its counter with release and reads the
+// other's with acquire, so a slot's contents travel with the counter that hands
+// it over (plain moves on x86, and visible to ThreadSanitizer).
 #pragma once
 
 #include <array>
@@ -23,14 +23,13 @@ public:
     // Producer side.
     bool push(const Record& record) {
         const std::uint32_t written = writeCount.load(std::memory_order_relaxed);
-        const std::uint32_t read = readCount.load(std::memory_order_relaxed);
+        const std::uint32_t read = readCount.load(std::memory_order_acquire);  // the slot has been read
         if (written - read >= Capacity) {
             droppedCount.store(droppedCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
             return false;
         }
         slots[written & (Capacity - 1)] = record;
-        std::atomic_thread_fence(std::memory_order_release);
-        writeCount.store(written + 1, std::memory_order_relaxed);
+        writeCount.store(written + 1, std::memory_order_release);
         return true;
     }
 
@@ -38,14 +37,12 @@ public:
     // how many it handed over.
     template <class Sink>
     std::size_t drain(Sink&& sink) {
-        const std::uint32_t written = writeCount.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+        const std::uint32_t written = writeCount.load(std::memory_order_acquire);
         std::uint32_t read = readCount.load(std::memory_order_relaxed);
         std::size_t count = 0;
         while (read != written) {
             const Record record = slots[read & (Capacity - 1)];
-            std::atomic_thread_fence(std::memory_order_release);  // slot read before it is handed back
-            readCount.store(++read, std::memory_order_relaxed);
+            readCount.store(++read, std::memory_order_release);  // hands the slot back
             sink(record);
             ++count;
         }
