@@ -1,0 +1,223 @@
+#!/usr/bin/env python3
+"""check_plugin.py — loads one real plug-in binary through plughost and checks
+what a host sees.
+
+  record    `plughost info --json`: identify answer, magic, record size,
+            channels, flags, unique ID, counts, default parameter values,
+            program name, editor rectangle, effClose answer
+  refused   a host that answers 0 to the version query gets no instance
+  exports   the library exports only main and needs only system libraries
+  audio     process (replacing and accumulating) and bench run on a sine
+  editor    plughost editor opens a window, idles, clicks, saves a PNG
+
+Usage: check_plugin.py --check NAME --plughost EXE --plugin LIB
+                       --expect tonemark|widefield --bits 32|64
+                       [--wine] [--objdump TOOL] [--work DIR]
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+
+EXPECTED = {
+    "tonemark": {
+        "uniqueID": "0x75464654", "uniqueIDText": "uFFT", "flags": 29,
+        "numPrograms": 1, "numParams": 2, "numInputs": 2, "numOutputs": 2,
+        "programName": "Normal", "params": [440.0, 1.0],
+        "editor": (141, 444),
+    },
+    "widefield": {
+        "uniqueID": "0x57644664", "uniqueIDText": "WdFd", "flags": 21,
+        "numPrograms": 1, "numParams": 15, "numInputs": 2, "numOutputs": 2,
+        "programName": "Normal",
+        "params": [0.0, 0.0, 0.0, 0.5, 0.5, 0.5, 0.5, 0.0, 0.5, 0.5, 0.5, 0.0, 0.0, 0.0, 0.5],
+        "editor": (386, 723),
+    },
+}
+
+# Libraries every Linux program may need; libstdc++ and libgcc_s are linked in.
+LINUX_SYSTEM = re.compile(r"^(libc|libm|libdl|libpthread|librt|ld-linux[-\w]*|libX11|libXext|libxcb[-\w]*|libXau|libXdmcp)\.so(\.\d+)*$")
+# DLLs that ship with Windows (and Wine).
+WINDOWS_SYSTEM = re.compile(r"^(kernel32|user32|gdi32|advapi32|msvcrt|shell32|ole32|oleaut32|comctl32|comdlg32|winmm|"
+                            r"msimg32|imm32|uxtheme|version|shlwapi|ntdll|ucrtbase|api-ms-win-[-\w]+)\.dll$", re.I)
+
+failures = []
+
+
+def check(condition, what):
+    print(("ok    " if condition else "FAIL  ") + what)
+    if not condition:
+        failures.append(what)
+
+
+def run(command, env=None, timeout=120):
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env, timeout=timeout)
+    return result.returncode, result.stdout.decode("utf-8", "replace").replace("\r\n", "\n"), \
+        result.stderr.decode("utf-8", "replace").replace("\r\n", "\n")
+
+
+def plughost(args, extra, display=False):
+    command = [args.plughost] + extra
+    if args.wine:
+        command = ["wine"] + command
+    env = dict(os.environ)
+    if args.wine:
+        env.setdefault("WINEDEBUG", "-all")
+        env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    if display and not os.environ.get("DISPLAY"):
+        # No screen given: a private one (./run test gives the whole run one,
+        # so that Wine's server and every Wine program see the same display).
+        command = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + command
+    return run(command, env)
+
+
+def check_record(args):
+    expected = EXPECTED[args.expect]
+    code, out, err = plughost(args, ["info", "--json", args.plugin])
+    check(code == 0, "info exits 0 (stderr: %s)" % err.strip())
+    if code != 0:
+        return
+    info = json.loads(out)
+    check(info["identify"] == "0x4E764566", "effIdentify answers 0x4E764566 (got %s)" % info["identify"])
+    check(info["magic"] == "0x56737450", "magic is 'VstP' (got %s)" % info["magic"])
+    size = 144 if args.bits == 32 else 192
+    check(info["record"]["size"] == size, "record is %d bytes on %d-bit" % (size, args.bits))
+    check(info["host"]["bits"] == args.bits, "plughost is a %d-bit program" % args.bits)
+    for key in ("numPrograms", "numParams", "numInputs", "numOutputs", "flags", "uniqueID", "uniqueIDText",
+                "programName"):
+        check(info[key] == expected[key], "%s is %r (got %r)" % (key, expected[key], info[key]))
+    for key, value in (("version", 1), ("initialDelay", 0), ("realQualities", 0), ("offQualities", 0),
+                       ("ioRatio", 1), ("program", 0), ("vu", 0)):
+        check(info[key] == value, "%s is %r (got %r)" % (key, value, info[key]))
+    check(info["objectSet"] and info["entriesSet"], "object and the five entries are set")
+    params = info.get("param", [])
+    values = [p["value"] for p in params]
+    check(values == expected["params"], "default parameter values %r (got %r)" % (expected["params"], values))
+    for p in params:
+        texts = (p["name"], p["label"], p["display"])
+        check(all(len(t) <= 8 for t in texts), "parameter %d texts fit 8 characters" % p["index"])
+    editor = info["editor"]
+    check(editor.get("getRect") == 1, "effEditGetRect answers 1")
+    bottom, right = expected["editor"]
+    check((editor.get("top"), editor.get("left"), editor.get("bottom"), editor.get("right")) == (0, 0, bottom, right),
+          "editor rectangle is 0,0,%d,%d (got %s)" % (bottom, right, editor))
+    check(info["close"] == 1, "effClose answers 1")
+    check(info["hostCalls"] >= 1, "main asked the host's version")
+
+
+def check_refused(args):
+    code, out, err = plughost(args, ["info", "--host-version", "0", args.plugin])
+    check(code == 4, "a host answering 0 to the version query gets no instance (exit %d)" % code)
+    check("refused" in err, "the refusal is reported (stderr: %s)" % err.strip())
+    check(out.strip() == "", "nothing is printed as info for a refused instance")
+    code, out, err = plughost(args, ["info", "--log-host-calls", "--host-version", "2", args.plugin])
+    check(code == 0, "a host answering 2 gets an instance")
+    check("audioMasterVersion (1) effect=null" in err, "main asks the version with a null effect")
+
+
+def linux_exports(args):
+    code, out, err = run(["nm", "-D", "--defined-only", args.plugin])
+    check(code == 0, "nm reads the library")
+    names = sorted({line.split()[-1] for line in out.splitlines() if line.strip() and line.split()[-2:-1] != ["A"]})
+    check(names == ["main"], "only main is exported (got %s)" % names)
+    code, out, err = run(["readelf", "-d", args.plugin])
+    needed = re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]", out)
+    check(needed != [], "readelf lists the needed libraries")
+    foreign = [n for n in needed if not LINUX_SYSTEM.match(n)]
+    check(foreign == [], "only system libraries are needed (got %s)" % needed)
+
+
+def windows_exports(args):
+    code, out, err = run([args.objdump, "-p", args.plugin])
+    check(code == 0, "objdump reads the DLL (%s)" % err.strip())
+    table = re.search(r"\[Ordinal/Name Pointer\] Table\n((?:\s+\[\s*\d+\].*\n)+)", out)
+    names = sorted(re.findall(r"\]\s+(\S+)", table.group(1))) if table else []
+    check(names == ["main"], "only main is exported (got %s)" % names)
+    imports = sorted(set(re.findall(r"DLL Name: (\S+)", out)))
+    check(imports != [], "objdump lists the imported DLLs")
+    foreign = [n for n in imports if not WINDOWS_SYSTEM.match(n)]
+    check(foreign == [], "only system DLLs are imported (got %s)" % imports)
+
+
+def check_audio(args):
+    out_path = os.path.join(args.work, "out.raw")
+    for extra in ([], ["--accumulate"]):
+        code, out, err = plughost(args, ["process", "--json", "--raw", "--sine", "440,0.5", "--seconds", "0.5",
+                                         "--block", "441"] + extra + [args.plugin, out_path])
+        mode = "process" if extra else "processReplacing"
+        check(code == 0, "%s runs a sine (stderr: %s)" % (mode, err.strip()))
+        if code != 0:
+            continue
+        report = json.loads(out)
+        check(report["call"] == mode and report["frames"] == 22050, "%s ran 22050 frames" % mode)
+        check(report["out"]["finite"], "%s output is finite" % mode)
+        check(os.path.getsize(out_path) == 22050 * 2 * 4, "%s wrote 22050 stereo float frames" % mode)
+        if args.expect == "tonemark":
+            check(report["outputEqualsInput"], "%s passes the input through unchanged" % mode)
+    code, out, err = plughost(args, ["bench", "--json", "--block", "256", "--blocks", "200", args.plugin])
+    check(code == 0, "bench runs")
+    if code == 0:
+        check(json.loads(out)["nsPerFrame"] > 0, "bench reports a time per frame")
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if head[:8] != b"\x89PNG\r\n\x1a\n":
+        return None
+    return struct.unpack(">II", head[16:24])
+
+
+def check_editor(args):
+    shot = os.path.join(args.work, "editor.png")
+    if os.path.exists(shot):
+        os.remove(shot)
+    code, out, err = plughost(args, ["editor", "--seconds", "0.5", "--sine", "440", "--click", "5,5",
+                                     "--screenshot", shot, args.plugin], display=True)
+    check(code == 0, "editor runs (stderr: %s)" % err.strip())
+    if code != 0:
+        return
+    report = dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
+    bottom, right = EXPECTED[args.expect]["editor"]
+    check(report.get("editor.rect") == "0,0,%d,%d" % (right, bottom), "the window takes the editor's size")
+    check(int(report.get("idleCalls", "0")) >= 5, "effEditIdle is sent repeatedly")
+    check(int(report.get("audioBlocks", "0")) >= 1, "audio flows while the editor is open")
+    check(report.get("close") == "1", "effClose answers 1 after the editor closed")
+    check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--check", required=True, choices=["record", "refused", "exports", "audio", "editor"])
+    parser.add_argument("--plughost", required=True)
+    parser.add_argument("--plugin", required=True)
+    parser.add_argument("--expect", required=True, choices=sorted(EXPECTED))
+    parser.add_argument("--bits", type=int, required=True, choices=[32, 64])
+    parser.add_argument("--wine", action="store_true")
+    parser.add_argument("--objdump")
+    parser.add_argument("--work", default=".")
+    args = parser.parse_args()
+    for path in (args.plughost, args.plugin):
+        if not os.path.exists(path):
+            print("FAIL  %s does not exist" % path)
+            return 1
+    os.makedirs(args.work, exist_ok=True)
+    if args.wine and shutil.which("wine") is None:
+        print("FAIL  wine is not installed")
+        return 1
+    if args.check == "exports":
+        windows_exports(args) if args.plugin.lower().endswith(".dll") else linux_exports(args)
+    else:
+        {"record": check_record, "refused": check_refused, "audio": check_audio, "editor": check_editor}[args.check](args)
+    if failures:
+        print("%d check(s) failed" % len(failures))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
