@@ -9,44 +9,64 @@
 #include <cstring>
 
 #include "platform/Clock.h"
+#include "platform/NativeWindow.h"
+#include "tuner/uFFT.h"
 
 namespace tonemark {
 
 // ---- ADoublerEditor -----------------------------------------------------------
 
-ADoublerEditor::ADoublerEditor(AudioEffect* effect, platform::Clock& clock) : AEffEditor(effect), clock(clock) {
+ADoublerEditor::ADoublerEditor(AudioEffect* effect, platform::Clock& clock, platform::WindowSystem& windows)
+    : AEffEditor(effect), clock(clock), windows(windows) {
     effect->setEditor(this);
 }
 
 ADoublerEditor::~ADoublerEditor() { close(); }
 
 std::int32_t ADoublerEditor::getRect(ERect** rect) {
-    // The panel's design size, also before the panel exists.
-    editorRect = ERect{0, 0, kPanelHeight, kPanelWidth};
+    if (rect == nullptr) return 0;
+    // The live panel's size; its design size before the panel exists.
+    editorRect = ERect{0, 0, form ? static_cast<std::int16_t>(form->height()) : kPanelHeight,
+                       form ? static_cast<std::int16_t>(form->width()) : kPanelWidth};
     *rect = &editorRect;
     return 1;
 }
 
 std::int32_t ADoublerEditor::open(void* ptr) {
     parentWindow = ptr;
-    setPanelOpen(true);
+    if (!form) {
+        form = std::make_unique<TuFFTForm>(windows);
+        form->effect = getDoubler();
+        form->openChild(ptr);
+    }
+    controlsStale.store(false, std::memory_order_relaxed);
     refreshControls();
     postUpdate();
     return 1;
 }
 
 void ADoublerEditor::close() {
-    if (!panelOpen) return;
-    setPanelOpen(false);
+    if (!form) return;
+    form.reset();
     parentWindow = nullptr;
 }
 
+void ADoublerEditor::idle() {
+    if (form) windows.idle();
+    AEffEditor::idle();
+}
+
 void ADoublerEditor::update() {
+    // Settings changed on another thread reach the controls here, first.
+    if (form && controlsStale.load(std::memory_order_relaxed)) {
+        controlsStale.store(false, std::memory_order_relaxed);
+        refreshControls();
+    }
     // 1. to 5. One analysis at most per 60 ms while the panel is open and audio
     // arrives; re-armed every turn until the audio goes stale.
     const std::uint32_t now = clock.milliseconds();
     ADoubler* doubler = getDoubler();
-    if (!panelOpen || doubler == nullptr) return;
+    if (!form || doubler == nullptr) return;
     if (doubler->isAudioStale()) return;
     if (static_cast<std::int32_t>(now - lastAnalysisTime) >= kAnalysisSpacing) {
         doubler->analyze();
@@ -57,9 +77,17 @@ void ADoublerEditor::update() {
 
 ADoubler* ADoublerEditor::getDoubler() const { return static_cast<ADoubler*>(effect); }
 
-void ADoublerEditor::refreshControls() {}
-void ADoublerEditor::showReading() {}
-void ADoublerEditor::ledOff() {}
+void ADoublerEditor::refreshControls() {
+    ADoubler* doubler = getDoubler();
+    if (!form || doubler == nullptr) return;
+    form->setControls(doubler->getReferencePitch(), doubler->getAccuracy());
+}
+
+void ADoublerEditor::showReading() {
+    ADoubler* doubler = getDoubler();
+    if (!form || doubler == nullptr) return;
+    form->ShowReading(doubler->getDetectedFrequency(), doubler->getNoReading());
+}
 
 // ---- ADoubler: construction and host requests -----------------------------------
 
@@ -67,6 +95,10 @@ namespace {
 
 platform::Clock& clockOf(const platform::Services& services) {
     return services.clock ? *services.clock : platform::systemClock();
+}
+
+platform::WindowSystem& windowsOf(const platform::Services& services) {
+    return services.windows ? *services.windows : platform::nativeWindowSystem();
 }
 
 // A parameter value as a whole setting, halves to even; false for a value that
@@ -82,7 +114,7 @@ bool wholeSetting(float value, std::int32_t& result) {
 
 ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& services)
     : AudioEffect(audioMaster, 1, 2) {
-    new ADoublerEditor(this, clockOf(services));
+    new ADoublerEditor(this, clockOf(services), windowsOf(services));
     setProgram(0);
     setNumInputs(2);
     setNumOutputs(2);
@@ -134,7 +166,7 @@ void ADoubler::suspend() {}
 void ADoubler::resume() {
     followSampleRate(getSampleRate());
     if (ADoublerEditor* ed = getDoublerEditor()) {
-        ed->refreshControls();
+        ed->markControlsStale();
         ed->postUpdate();
     }
 }
@@ -159,7 +191,7 @@ void ADoubler::setParameter(std::int32_t index, float value) {
         default: return;
     }
     if (ed) {
-        ed->refreshControls();
+        ed->markControlsStale();
         ed->postUpdate();
     }
 }
@@ -212,9 +244,8 @@ void ADoubler::activityStep() {
 
 void ADoubler::watchdogStep() {
     if (!audioSeen.load(std::memory_order_relaxed)) {
+        // The panel darkens its lamp when its timer sees this (its own thread).
         audioStale.store(true, std::memory_order_relaxed);
-        ADoublerEditor* ed = getDoublerEditor();
-        if (ed && ed->isOpen()) ed->ledOff();
     }
     audioSeen.store(false, std::memory_order_relaxed);
 }

@@ -1,8 +1,8 @@
 // uDoubler.h — Tonemark's effect (ADoubler) and editor (ADoublerEditor).
 //
-//   ADoublerEditor  reports the panel size, tracks whether the panel is open and
-//                   runs the 60 ms analysis pump from the host's idle requests;
-//                   refreshControls, showReading and ledOff are the panel's hooks
+//   ADoublerEditor  makes and destroys the panel (TuFFTForm) on open and close,
+//                   reports its size, runs the 60 ms analysis pump from the host's
+//                   idle requests and brings the panel in line with the effect
 //   ADoubler        stereo pass-through, the decimation chain into the ring, the
 //                   reference pitch and accuracy settings, the audio watchdog and
 //                   the pitch detector's reading
@@ -10,11 +10,14 @@
 // Threads: process calls run on the audio thread and touch only the low-pass
 // state, the ring and the activity flags. Settings, the detector and the editor
 // belong to the host's control thread and the user-interface thread. Every value
-// shared between the two sides is a relaxed atomic.
+// shared between the two sides is a relaxed atomic. The panel's widgets belong to
+// the thread that opened the editor: a setting changed on any other thread only
+// marks the controls stale, and the next update refreshes them there.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "framework/DAudioE.h"
 #include "platform/Services.h"
@@ -24,11 +27,13 @@
 
 namespace platform {
 class Clock;
+class WindowSystem;
 }
 
 namespace tonemark {
 
 class ADoubler;
+class TuFFTForm;
 
 class ADoublerEditor : public AEffEditor {
 public:
@@ -36,35 +41,38 @@ public:
     static constexpr std::int16_t kPanelWidth = 444;
     static constexpr std::int32_t kAnalysisSpacing = 60;  // milliseconds between analyses
 
-    ADoublerEditor(AudioEffect* effect, platform::Clock& clock);
+    ADoublerEditor(AudioEffect* effect, platform::Clock& clock, platform::WindowSystem& windows);
     ~ADoublerEditor() override;
     std::int32_t getRect(ERect** rect) override;
     std::int32_t open(void* ptr) override;
     void close() override;
+    // The window system's own events and timers first (X11 has no message loop
+    // of its own in the host), then the base: one update for pending posts.
+    void idle() override;
     void update() override;
 
     ADoubler* getDoubler() const;
-    // Panel hooks: the panel brings its controls in line with the effect, shows
-    // the effect's latest reading, darkens its LED. Nothing while no panel exists.
+    // The panel's controls from the effect's settings; user-interface thread only.
     void refreshControls();
+    // The effect's latest reading on the panel; user-interface thread only.
     void showReading();
-    void ledOff();
+    // Any thread: the controls are refreshed at the start of the next update.
+    void markControlsStale() { controlsStale.store(true, std::memory_order_relaxed); }
 
-    bool isOpen() const { return panelOpen; }
+    bool isOpen() const { return form != nullptr; }
+    TuFFTForm* getForm() const { return form.get(); }
     void* getParentWindow() const { return parentWindow; }
     std::uint32_t getLastAnalysisTime() const { return lastAnalysisTime; }
     bool updatePending() const { return updateFlag.load(std::memory_order_relaxed) != 0; }
 
-protected:
-    // The panel sets this when it creates or destroys its window.
-    void setPanelOpen(bool state) { panelOpen = state; }
-
 private:
     ERect editorRect{};
+    std::unique_ptr<TuFFTForm> form;
     void* parentWindow = nullptr;
-    bool panelOpen = false;
     platform::Clock& clock;
+    platform::WindowSystem& windows;
     std::uint32_t lastAnalysisTime = 0;
+    std::atomic<bool> controlsStale{false};
 };
 
 class ADoubler : public AudioEffect {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/Services.h"
 #include "tuner/uDoubler.h"
 
@@ -44,6 +45,7 @@ class EffectHarness {
 public:
     explicit EffectHarness(float rate = 44100.0f) {
         services.clock = &clock;
+        services.windows = &windows;
         effect = std::make_unique<ADoubler>(fakeHost, services);
         if (rate != 44100.0f) effect->setSampleRate(rate);
         this->rate = rate;
@@ -74,6 +76,7 @@ public:
     }
 
     platform::ManualClock clock;
+    platform::HeadlessWindowSystem windows{clock};
     platform::Services services;
     std::unique_ptr<ADoubler> effect;
     float rate;
