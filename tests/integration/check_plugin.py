@@ -172,11 +172,27 @@ def png_size(path):
     return struct.unpack(">II", head[16:24])
 
 
+def png_rows(path):
+    """The decompressed image data of a PNG (both sides come from one encoder)."""
+    import zlib
+    with open(path, "rb") as f:
+        data = f.read()
+    position, chunks = 8, []
+    while position < len(data):
+        length, kind = struct.unpack(">I4s", data[position:position + 8])
+        if kind == b"IDAT":
+            chunks.append(data[position + 8:position + 8 + length])
+        position += 12 + length
+    return zlib.decompress(b"".join(chunks))
+
+
 def check_editor(args):
     shot = os.path.join(args.work, "editor.png")
     if os.path.exists(shot):
         os.remove(shot)
-    code, out, err = plughost(args, ["editor", "--seconds", "0.5", "--sine", "440", "--click", "5,5",
+    # Long enough for the first half second of tone to fill the analysis window.
+    seconds = "1.5" if args.reference else "0.5"
+    code, out, err = plughost(args, ["editor", "--seconds", seconds, "--sine", "440", "--click", "5,5",
                                      "--screenshot", shot, args.plugin], display=True)
     check(code == 0, "editor runs (stderr: %s)" % err.strip())
     if code != 0:
@@ -188,6 +204,12 @@ def check_editor(args):
     check(int(report.get("audioBlocks", "0")) >= 1, "audio flows while the editor is open")
     check(report.get("close") == "1", "effClose answers 1 after the editor closed")
     check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
+    if args.reference and os.path.exists(shot):
+        # A 440 Hz tone: the window shows what the headless render of that reading shows.
+        check(os.path.exists(args.reference), "the headless render %s exists" % args.reference)
+        if os.path.exists(args.reference):
+            check(png_rows(shot) == png_rows(args.reference),
+                  "the window's pixels equal the headless render of A 440 (%s)" % args.reference)
 
 
 def main():
@@ -200,6 +222,7 @@ def main():
     parser.add_argument("--wine", action="store_true")
     parser.add_argument("--objdump")
     parser.add_argument("--work", default=".")
+    parser.add_argument("--reference", help="editor: a PNG the screenshot must equal")
     args = parser.parse_args()
     for path in (args.plughost, args.plugin):
         if not os.path.exists(path):

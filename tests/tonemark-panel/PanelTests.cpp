@@ -279,8 +279,12 @@ TEST_F(Panel, PaintsPointerAndLampWhereTheReadingPutsThem) {
 namespace tonemark {
 namespace {
 
-// Pictures for looking at: a reading, and the strip open (saved beside the test).
+// Pictures: A 440 as a live tone shows it (the end-to-end checks compare the
+// real windows with it), and for looking at, a sharp reading with the strip open.
 TEST_F(Panel, SavesPicturesOfAReadingAndTheStrip) {
+    form->ShowReading(440.0f, 0.0f);
+    window().paintNow();
+    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440.png"));
     form->ShowReading(frequencyOf(69, 8.0), 0.0f);
     EXPECT_TRUE(window().paintNow().width == 444);
     EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-reading.png"));
