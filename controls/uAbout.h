@@ -36,6 +36,12 @@ namespace controls {
 // The text behind a stored credit line; the result has the stored line's length.
 std::string unscramble(const std::string& stored, int key);
 
+// A stored line kept as a byte array in the source, as a string of those bytes.
+template <std::size_t N>
+std::string storedLine(const unsigned char (&stored)[N]) {
+    return std::string(reinterpret_cast<const char*>(stored), N);
+}
+
 struct AboutContent {
     enum Page { aboutPage = 0, hintsPage = 1, thanksPage = 2 };
 

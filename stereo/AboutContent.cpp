@@ -35,18 +35,6 @@ constexpr unsigned char kStoredF[] = {
     0x84, 0xFF, 0x69,
 };
 
-template <std::size_t N>
-std::string bytes(const unsigned char (&stored)[N]) {
-    return std::string(reinterpret_cast<const char*>(stored), N);
-}
-
-Pixel mix(Pixel a, Pixel b, double t) {
-    t = std::clamp(t, 0.0, 1.0);
-    const auto channel = [t](int x, int y) { return static_cast<std::uint8_t>(std::lround(x + (y - x) * t)); };
-    return rgb(channel(toolkit::redOf(a), toolkit::redOf(b)), channel(toolkit::greenOf(a), toolkit::greenOf(b)),
-               channel(toolkit::blueOf(a), toolkit::blueOf(b)));
-}
-
 const char kHints[] =
     "General Hints:\n"
     "\n"
@@ -98,7 +86,7 @@ Image aboutLogo() {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const double dx = (x - width / 2.0) / 120.0, dy = (y - height / 2.0) / 45.0;
-            logo.at(x, y) = mix(rgb(4, 14, 12), rgb(14, 48, 40), std::exp(-(dx * dx + dy * dy)));
+            logo.at(x, y) = toolkit::mix(rgb(4, 14, 12), rgb(14, 48, 40), std::exp(-(dx * dx + dy * dy)));
         }
     // The graticule: faint lines every 16 pixels and a brighter centre cross.
     const int cx = width / 2, cy = height / 2;
@@ -106,7 +94,7 @@ Image aboutLogo() {
         for (int x = 0; x < width; ++x) {
             const bool major = x == cx || y == cy;
             const bool minor = (x - cx) % 16 == 0 || (y - cy) % 16 == 0;
-            if (major || minor) logo.at(x, y) = mix(logo.at(x, y), rgb(60, 140, 120), major ? 0.45 : 0.18);
+            if (major || minor) logo.at(x, y) = toolkit::mix(logo.at(x, y), rgb(60, 140, 120), major ? 0.45 : 0.18);
         }
 
     // A wide stereo trace (a 3:2 Lissajous figure) drawn as glowing phosphor.
@@ -128,8 +116,8 @@ Image aboutLogo() {
         for (int x = 0; x < width; ++x) {
             const double g = glow[static_cast<std::size_t>(y * width + x)];
             if (g <= 0.0) continue;
-            const Pixel trace = mix(rgb(40, 200, 120), rgb(200, 255, 220), g - 1.0);
-            logo.at(x, y) = mix(logo.at(x, y), trace, 0.8 * g);
+            const Pixel trace = toolkit::mix(rgb(40, 200, 120), rgb(200, 255, 220), g - 1.0);
+            logo.at(x, y) = toolkit::mix(logo.at(x, y), trace, 0.8 * g);
         }
 
     // The name, with a dark halo so it reads over the trace.
@@ -161,8 +149,8 @@ const controls::AboutContent& aboutContent() {
         c.hints = kHints;
         c.hintsBounds = Rect::ofSize(6, 6, 431, 286);
         c.hintsFont = Font{19, false, rgb(0, 0, 0)};
-        c.scrambledL = bytes(kStoredL);
-        c.scrambledF = bytes(kStoredF);
+        c.scrambledL = controls::storedLine(kStoredL);
+        c.scrambledF = controls::storedLine(kStoredF);
         return c;
     }();
     return content;

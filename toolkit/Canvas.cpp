@@ -7,9 +7,17 @@
 //   textOut                                    coverage-blended glyphs from the cache
 #include "toolkit/Canvas.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace toolkit {
+
+Pixel mix(Pixel from, Pixel to, double amount) {
+    amount = std::clamp(amount, 0.0, 1.0);
+    const auto channel = [amount](int a, int b) { return static_cast<std::uint8_t>(std::lround(a + (b - a) * amount)); };
+    return rgb(channel(redOf(from), redOf(to)), channel(greenOf(from), greenOf(to)), channel(blueOf(from), blueOf(to)));
+}
 
 Pixel blend(Pixel background, Pixel color, unsigned coverage) {
     if (coverage >= 255) return color | 0xFF000000u;

@@ -70,5 +70,8 @@ private:
 
 // Mixes `color` over `background` with an 8-bit coverage (255 = all colour).
 Pixel blend(Pixel background, Pixel color, unsigned coverage);
+// `from` moved towards `to` by `amount` (0 gives from, 1 gives to; clamped),
+// each channel rounded: for artwork drawn by code.
+Pixel mix(Pixel from, Pixel to, double amount);
 
 }  // namespace toolkit

@@ -34,18 +34,6 @@ constexpr unsigned char kStoredF[] = {
     0x2B, 0x91,
 };
 
-template <std::size_t N>
-std::string bytes(const unsigned char (&stored)[N]) {
-    return std::string(reinterpret_cast<const char*>(stored), N);
-}
-
-Pixel mix(Pixel a, Pixel b, double t) {
-    t = std::clamp(t, 0.0, 1.0);
-    const auto channel = [t](int x, int y) { return static_cast<std::uint8_t>(std::lround(x + (y - x) * t)); };
-    return rgb(channel(toolkit::redOf(a), toolkit::redOf(b)), channel(toolkit::greenOf(a), toolkit::greenOf(b)),
-               channel(toolkit::blueOf(a), toolkit::blueOf(b)));
-}
-
 const char kHints[] =
     "This is a simple but very accurate instrument tuner.\n"
     "\n"
@@ -101,9 +89,9 @@ Image aboutLogo() {
     // Night-blue ground, lighter towards the top, with a soft glow behind the centre of the scale.
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            Pixel ground = mix(rgb(34, 52, 108), rgb(8, 12, 34), y / (height - 1.0));
+            Pixel ground = toolkit::mix(rgb(34, 52, 108), rgb(8, 12, 34), y / (height - 1.0));
             const double dx = (x - width / 2.0) / 70.0, dy = (y - 64.0) / 18.0;
-            ground = mix(ground, rgb(30, 110, 80), 0.45 * std::exp(-(dx * dx + dy * dy)));
+            ground = toolkit::mix(ground, rgb(30, 110, 80), 0.45 * std::exp(-(dx * dx + dy * dy)));
             logo.at(x, y) = ground;
         }
     Canvas canvas(logo);
@@ -120,7 +108,7 @@ Image aboutLogo() {
             // Half-strength sides make the centre mark glow.
             for (int side : {x - 1, x + 1})
                 canvas.fillRect(Rect{side, baseline - length + 2, side + 1, baseline},
-                                mix(color, logo.at(side, baseline - 2), 0.5));
+                                toolkit::mix(color, logo.at(side, baseline - 2), 0.5));
         }
     }
     // The needle's tip resting on the centre mark.
@@ -152,8 +140,8 @@ const controls::AboutContent& aboutContent() {
         c.hints = kHints;
         c.hintsBounds = Rect::ofSize(5, 2, 433, 245);
         c.hintsFont = Font{13, true, rgb(0, 0, 0)};
-        c.scrambledL = bytes(kStoredL);
-        c.scrambledF = bytes(kStoredF);
+        c.scrambledL = controls::storedLine(kStoredL);
+        c.scrambledF = controls::storedLine(kStoredF);
         return c;
     }();
     return content;
