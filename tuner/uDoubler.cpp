@@ -182,7 +182,9 @@ void ADoubler::setParameter(std::int32_t index, float value) {
         case 1:
             if (!wholeSetting(value, v) || v == accuracy.load(std::memory_order_relaxed)) return;
             accuracy.store(v, std::memory_order_relaxed);
-            configureAccuracy();
+            // The detector is reconfigured by the thread that measures, before
+            // its next measurement: this call may come from any host thread.
+            accuracyPending.store(true, std::memory_order_release);
             break;
         case kRequestUpdate:
             if (ed) ed->postUpdate();
@@ -261,6 +263,10 @@ void ADoubler::computeSpectrum(std::int32_t endIndex, std::int32_t count) {
 }
 
 PitchReading ADoubler::measure() {
+    if (accuracyPending.load(std::memory_order_acquire)) {
+        accuracyPending.store(false, std::memory_order_relaxed);
+        configureAccuracy();
+    }
     const PitchReading reading = detector.measure(decimatedRing, analysisRate.load(std::memory_order_relaxed),
                                                   decimationFactor.load(std::memory_order_relaxed));
     detectedFrequency.store(reading.frequency, std::memory_order_relaxed);

@@ -100,7 +100,8 @@ public:
     void computeSpectrum(std::int32_t endIndex, std::int32_t count);
     // One measurement, only while the editor's panel is open; ends with showReading.
     void analyze();
-    // The measurement itself, whatever the panel: stores and returns the reading.
+    // The measurement itself, whatever the panel: first a new accuracy's
+    // configuration, then the reading, stored and returned.
     PitchReading measure();
 
     ADoublerEditor* getDoublerEditor() const;
@@ -134,6 +135,8 @@ private:
     std::atomic<bool> audioStale{true};
     std::atomic<std::int32_t> referencePitch{440};
     std::atomic<std::int32_t> accuracy{1};
+    // Set with a new accuracy, taken (with the configuration) by the next measure.
+    std::atomic<bool> accuracyPending{false};
 };
 
 }  // namespace tonemark

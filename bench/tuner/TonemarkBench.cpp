@@ -105,6 +105,7 @@ void LiteralSpectrum(benchmark::State& state) {
         rig.run();
     }
     rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->measure();  // takes the new setting's configuration
     const tonemark::PitchDetector& detector = rig.effect->getDetector();
     std::vector<float> re(detector.fftSize()), im(detector.fftSize());
     for (auto _ : state) {

@@ -4,7 +4,8 @@
 // process, in a loop); the test's own thread plays the host's user-interface
 // thread: setParameter on every index the plug-in acts on, getParameter, editor
 // open / idle / close on the headless backend, the panel's commands,
-// effGetProgramName and effMainsChanged. Built with ThreadSanitizer (see
+// effGetProgramName and effMainsChanged. The audio thread also automates the
+// host parameters now and then, as hosts that play automation on it do. Built with ThreadSanitizer (see
 // short.sh) any data race is a report and fails the run; in the normal build it
 // still checks that nothing crashes and the audio stays finite.
 // BRISORA_STRESS_SECONDS sets the time per plug-in (default 1).
@@ -71,6 +72,9 @@ TEST_P(Stress, AudioThreadAgainstUserInterfaceThread) {
             instance.processReplacing(block.in(), block.out(), 256);
             if (!block.outputsFinite(256)) audioFinite.store(false, std::memory_order_relaxed);
             if (seed % 8 == 0) instance.process(block.in(), block.out(), 256);
+            if (seed % 16 == 0)
+                for (std::int32_t index = 0; index < kind().numParams; ++index)
+                    instance.set(index, valueFor(kind(), index, seed / 16 + static_cast<std::uint32_t>(index)));
             blocks.fetch_add(1, std::memory_order_relaxed);
         }
     });

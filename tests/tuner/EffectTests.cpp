@@ -91,17 +91,22 @@ TEST(Effect, ParametersRoundHalvesToEven) {
     EXPECT_EQ(h.fx().getReferencePitch(), 442);
     h.fx().setParameter(1, 0.5f);  // ties to 0
     EXPECT_EQ(h.fx().getAccuracy(), 0);
+    EXPECT_EQ(h.fx().getDetector().fftSize(), 16384);  // until the next measurement
+    h.fx().measure();
     EXPECT_EQ(h.fx().getDetector().fftSize(), 8192);
 }
 
 TEST(Effect, AccuracyOutsideTheSettingsIsStoredButKeepsTheConfiguration) {
     EffectHarness h;
     h.fx().setParameter(1, 2.0f);
+    h.fx().measure();
     h.fx().setParameter(1, 3.0f);
+    h.fx().measure();
     EXPECT_EQ(h.fx().getAccuracy(), 3);
     EXPECT_EQ(h.fx().getParameter(1), 3.0f);
     EXPECT_EQ(h.fx().getDetector().fftSize(), 32768);
     h.fx().setParameter(1, -1.0f);
+    h.fx().measure();
     EXPECT_EQ(h.fx().getParameter(1), -1.0f);
     EXPECT_EQ(h.fx().getDetector().fftSize(), 32768);
 }
