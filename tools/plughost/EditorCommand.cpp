@@ -83,14 +83,9 @@ int runEditor(const Options& options) {
     }
     const std::string& path = options.positional[0];
     int status = kExitOk;
-    auto instance = openInstance(path, status);
+    auto instance = openAudioInstance(path, status);
     if (!instance) return status;
     AEffect* e = instance->effect();
-    if (e->numInputs < 0 || e->numOutputs < 1 || e->numInputs > 64 || e->numOutputs > 64) {
-        std::fprintf(stderr, "plughost: %s declares %d inputs and %d outputs\n", path.c_str(), e->numInputs,
-                     e->numOutputs);
-        return kExitFailure;
-    }
     Report report;
     report.text("plugin", path);
     report.boolean("hasEditorFlag", instance->hasFlag(effFlagsHasEditor));

@@ -62,4 +62,17 @@ std::unique_ptr<PluginInstance> openInstance(const std::string& path, int& statu
     return std::make_unique<PluginInstance>(std::move(library), effect);
 }
 
+std::unique_ptr<PluginInstance> openAudioInstance(const std::string& path, int& status) {
+    auto instance = openInstance(path, status);
+    if (!instance) return nullptr;
+    const AEffect* e = instance->effect();
+    if (e->numInputs < 0 || e->numOutputs < 1 || e->numInputs > 64 || e->numOutputs > 64) {
+        std::fprintf(stderr, "plughost: %s declares %d inputs and %d outputs\n", path.c_str(), e->numInputs,
+                     e->numOutputs);
+        status = kExitFailure;
+        return nullptr;
+    }
+    return instance;
+}
+
 }  // namespace plughost

@@ -4,6 +4,7 @@
 //                    typed wrappers around the dispatcher; effClose on close()
 //                    or destruction
 //   openInstance     prints the reason and gives the exit status on failure
+//   openAudioInstance  the same, also refusing channel counts no audio call can serve
 #pragma once
 
 #include <memory>
@@ -44,5 +45,7 @@ private:
 // Loads `path` and calls its main. On failure prints "plughost: ..." on stderr,
 // sets `status` and returns null.
 std::unique_ptr<PluginInstance> openInstance(const std::string& path, int& status);
+// openInstance for the commands that run audio: 0 to 64 inputs and 1 to 64 outputs.
+std::unique_ptr<PluginInstance> openAudioInstance(const std::string& path, int& status);
 
 }  // namespace plughost

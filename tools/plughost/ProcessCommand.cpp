@@ -77,14 +77,9 @@ int runProcess(const Options& options) {
     if (options.rateGiven) input.rate = options.rate;
 
     int status = kExitOk;
-    auto instance = openInstance(path, status);
+    auto instance = openAudioInstance(path, status);
     if (!instance) return status;
     AEffect* e = instance->effect();
-    if (e->numInputs < 0 || e->numOutputs < 1 || e->numInputs > 64 || e->numOutputs > 64) {
-        std::fprintf(stderr, "plughost: %s declares %d inputs and %d outputs\n", path.c_str(), e->numInputs,
-                     e->numOutputs);
-        return kExitFailure;
-    }
     bool replacing = !options.accumulate;
     if (replacing && !instance->hasFlag(effFlagsCanReplacing)) {
         std::fprintf(stderr, "plughost: %s has no processReplacing; using process\n", path.c_str());
