@@ -7,6 +7,9 @@
 //                             tone, the filter decaying towards zero
 //   Analyze/<accuracy>        one measurement of a full ring
 //   LiteralSpectrum/<accuracy>  the plain spectrum loop, for comparison
+//   EditorOpenPaintClose      the panel made, painted whole and destroyed, as
+//                             a host's editor window opening and closing costs it
+//   ShowReading               one reading on the open panel and its repaint
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -15,8 +18,10 @@
 
 #include "platform/Clock.h"
 #include "platform/Services.h"
+#include "platform/headless/HeadlessWindowSystem.h"
 #include "tests/tuner/LiteralSpectrum.h"
 #include "tuner/uDoubler.h"
+#include "tuner/uFFT.h"
 
 namespace {
 
@@ -29,6 +34,7 @@ VstIntPtr VSTCALLBACK fakeHost(AEffect*, std::int32_t opcode, std::int32_t, VstI
 struct Rig {
     explicit Rig(float rate = 44100.0f) : rate(rate) {
         services.clock = &clock;
+        services.windows = &windows;
         effect = std::make_unique<ADoubler>(fakeHost, services);
         effect->setSampleRate(rate);
         left.resize(kBlock);
@@ -51,6 +57,7 @@ struct Rig {
     static constexpr int kBlock = 512;
     double rate;
     platform::ManualClock clock;
+    platform::HeadlessWindowSystem windows{clock};
     platform::Services services;
     std::unique_ptr<ADoubler> effect;
     std::vector<float> left, right, outLeft, outRight;
@@ -115,8 +122,33 @@ void LiteralSpectrum(benchmark::State& state) {
     }
 }
 
+void EditorOpenPaintClose(benchmark::State& state) {
+    Rig rig;
+    for (auto _ : state) {
+        rig.effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
+        rig.windows.paintInvalidated();
+        rig.effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+    }
+}
+
+void ShowReading(benchmark::State& state) {
+    Rig rig;
+    rig.effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
+    tonemark::TuFFTForm& form = *rig.effect->getDoublerEditor()->getForm();
+    rig.windows.paintInvalidated();
+    float frequency = 440.0f;
+    for (auto _ : state) {
+        // Alternate readings, so that every label, the pointer and the lamp change.
+        frequency = frequency == 440.0f ? 466.5f : 440.0f;
+        form.ShowReading(frequency, 0.0f);
+        rig.windows.paintInvalidated();
+    }
+}
+
 }  // namespace
 
+BENCHMARK(EditorOpenPaintClose)->Unit(benchmark::kMillisecond);
+BENCHMARK(ShowReading)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ProcessReplacingSignal)->Name("ProcessReplacing/Signal")->Arg(44100)->Arg(96000);
 BENCHMARK(ProcessReplacingSilenceAfterSignal)->Name("ProcessReplacing/SilenceAfterSignal");
 BENCHMARK(Analyze)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
