@@ -206,10 +206,22 @@ def check_editor(args):
     check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
     if args.reference and os.path.exists(shot):
         # A 440 Hz tone: the window shows what the headless render of that reading shows.
-        check(os.path.exists(args.reference), "the headless render %s exists" % args.reference)
-        if os.path.exists(args.reference):
-            check(png_rows(shot) == png_rows(args.reference),
-                  "the window's pixels equal the headless render of A 440 (%s)" % args.reference)
+        compare_with_render(shot, args.reference, "A 440")
+    if args.reference_clicked:
+        # A real click on the "i" button opens the control strip over the reading.
+        clicked = os.path.join(args.work, "editor-clicked.png")
+        code, out, err = plughost(args, ["editor", "--seconds", "1.5", "--sine", "440", "--click",
+                                         args.click, "--screenshot", clicked, args.plugin], display=True)
+        check(code == 0, "editor with a click runs (stderr: %s)" % err.strip())
+        if code == 0:
+            compare_with_render(clicked, args.reference_clicked, "A 440 with the strip opened by a click")
+
+
+def compare_with_render(shot, reference, what):
+    check(os.path.exists(reference), "the headless render %s exists" % reference)
+    if os.path.exists(reference):
+        check(png_rows(shot) == png_rows(reference),
+              "the window's pixels equal the headless render of %s (%s)" % (what, reference))
 
 
 def main():
@@ -223,6 +235,8 @@ def main():
     parser.add_argument("--objdump")
     parser.add_argument("--work", default=".")
     parser.add_argument("--reference", help="editor: a PNG the screenshot must equal")
+    parser.add_argument("--reference-clicked", help="editor: a PNG the screenshot after --click must equal")
+    parser.add_argument("--click", default="420,112", help="editor: the point clicked for --reference-clicked")
     args = parser.parse_args()
     for path in (args.plughost, args.plugin):
         if not os.path.exists(path):

@@ -287,6 +287,10 @@ TEST_F(Panel, SavesPicturesOfAReadingAndTheStrip) {
     form->ShowReading(440.0f, 0.0f);
     window().paintNow();
     EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440.png"));
+    click(form->infobtn);  // the same with the strip open, as a click in a real window opens it
+    window().paintNow();
+    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440-strip.png"));
+    click(form->infobtn);
     form->ShowReading(frequencyOf(69, 8.0), 0.0f);
     EXPECT_TRUE(window().paintNow().width == 444);
     EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-reading.png"));
