@@ -64,6 +64,13 @@ struct Rig {
     long long sample = 0;
 };
 
+// Frames per second and, as the figure to read, nanoseconds per frame.
+void reportPerFrame(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * Rig::kBlock);
+    state.counters["ns_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations() * Rig::kBlock),
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 void ProcessReplacingSignal(benchmark::State& state) {
     Rig rig(static_cast<float>(state.range(0)));
     rig.fillTone(0.5);
@@ -71,9 +78,7 @@ void ProcessReplacingSignal(benchmark::State& state) {
         rig.run();
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * Rig::kBlock);
-    state.counters["ns_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations() * Rig::kBlock),
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    reportPerFrame(state);
 }
 
 void ProcessReplacingSilenceAfterSignal(benchmark::State& state) {
@@ -85,9 +90,7 @@ void ProcessReplacingSilenceAfterSignal(benchmark::State& state) {
         rig.run();
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * Rig::kBlock);
-    state.counters["ns_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations() * Rig::kBlock),
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    reportPerFrame(state);
 }
 
 void Analyze(benchmark::State& state) {

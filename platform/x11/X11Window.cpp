@@ -23,6 +23,18 @@ MouseButton buttonOf(unsigned int button) {
     }
 }
 
+// A press or release as the toolkit sees it, with the modifier keys of the moment.
+MouseEvent buttonEvent(const XButtonEvent& event, MouseEvent::Type type, MouseButton button) {
+    MouseEvent mouse;
+    mouse.type = type;
+    mouse.x = event.x;
+    mouse.y = event.y;
+    mouse.button = button;
+    mouse.control = (event.state & ControlMask) != 0;
+    mouse.shift = (event.state & ShiftMask) != 0;
+    return mouse;
+}
+
 Key keyOf(KeySym symbol) {
     switch (symbol) {
         case XK_Left: case XK_KP_Left: return Key::left;
@@ -177,30 +189,16 @@ void X11Window::handleEvent(XEvent& event) {
             if (button == MouseButton::none) return;
             // Keys go to the window that was clicked last, as with Windows controls.
             XSetInputFocus(system_.display(), window_, RevertToParent, event.xbutton.time);
-            MouseEvent mouse;
-            mouse.type = doubleClick_.press(static_cast<int>(event.xbutton.button), event.xbutton.x, event.xbutton.y,
-                                            static_cast<std::uint32_t>(event.xbutton.time))
-                             ? MouseEvent::Type::doubleClick
-                             : MouseEvent::Type::press;
-            mouse.x = event.xbutton.x;
-            mouse.y = event.xbutton.y;
-            mouse.button = button;
-            mouse.control = (event.xbutton.state & ControlMask) != 0;
-            mouse.shift = (event.xbutton.state & ShiftMask) != 0;
-            client_.mouseEvent(mouse);
+            const bool second = doubleClick_.press(static_cast<int>(event.xbutton.button), event.xbutton.x,
+                                                   event.xbutton.y, static_cast<std::uint32_t>(event.xbutton.time));
+            client_.mouseEvent(
+                buttonEvent(event.xbutton, second ? MouseEvent::Type::doubleClick : MouseEvent::Type::press, button));
             return;
         }
         case ButtonRelease: {
             const MouseButton button = buttonOf(event.xbutton.button);
             if (button == MouseButton::none) return;
-            MouseEvent mouse;
-            mouse.type = MouseEvent::Type::release;
-            mouse.x = event.xbutton.x;
-            mouse.y = event.xbutton.y;
-            mouse.button = button;
-            mouse.control = (event.xbutton.state & ControlMask) != 0;
-            mouse.shift = (event.xbutton.state & ShiftMask) != 0;
-            client_.mouseEvent(mouse);
+            client_.mouseEvent(buttonEvent(event.xbutton, MouseEvent::Type::release, button));
             return;
         }
         case MotionNotify: {
