@@ -402,7 +402,8 @@ void ADoubler::process(float** inputs, float** outputs, std::int32_t sampleFrame
 // ---- Measurement ----------------------------------------------------------------------------
 
 void ADoubler::publishScopePosition() {
-    scopeReadIndex.store(displayClock.scopePosition(now(), latencyMs.load(kRelaxed), processingRate(),
+    const double rate = processingRate();
+    scopeReadIndex.store(displayClock.scopePosition(now(), limitedLatency(latencyMs.load(kRelaxed), rate), rate,
                                                     StereoCapture::kScopeSize),
                          kRelaxed);
     if (doublerEditor) doublerEditor->notifyScope();
@@ -438,8 +439,9 @@ void ADoubler::endOfAccumulatingBlock() {
 }
 
 void ADoubler::analyseMeters(std::int32_t count) {
-    const std::int32_t position = displayClock.samplePosition(now(), latencyMs.load(kRelaxed), processingRate(),
-                                                              StereoCapture::kSampleSize);
+    const double rate = processingRate();
+    const std::int32_t position = displayClock.samplePosition(now(), limitedLatency(latencyMs.load(kRelaxed), rate),
+                                                              rate, StereoCapture::kSampleSize);
     if (!meters.analyse(capture.left(), capture.right(), StereoCapture::kSampleSize, position, count)) return;
     meters.clearIfNotFinite();
     if (doublerEditor) doublerEditor->notifyMeters();

@@ -50,7 +50,8 @@ class ADoublerEditor : public AEffEditor {
 public:
     static constexpr std::int16_t kWidth = 723;
     static constexpr std::int16_t kHeight = 386;
-    static constexpr std::size_t kHandoverCapacity = 64;
+    // Room for 250 ms of 64-frame blocks at 48 kHz; a full queue drops the newest.
+    static constexpr std::size_t kHandoverCapacity = 256;
 
     explicit ADoublerEditor(AudioEffect* effect);
     ~ADoublerEditor() override;

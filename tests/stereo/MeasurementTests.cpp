@@ -53,7 +53,7 @@ TEST(ScopeCoordinates, PairsLandOnTheGoniometer) {
 
 TEST_F(Measurement, ScopeRingBeforeAndAfterAudio) {
     const ScopePoint* points = effect->scopePoints();
-    for (std::int32_t i : {0, 1, 20000, 39999}) {
+    for (std::int32_t i : {0, 1, 20000, StereoCapture::kScopeSize - 1}) {
         EXPECT_EQ(points[i].x.load(), 150);
         EXPECT_EQ(points[i].y.load(), 150);
     }
@@ -123,11 +123,12 @@ TEST_F(Measurement, DisplayPositionLagsByTheLatency) {
     ASSERT_EQ(effect->scopeWritePosition(), 10000);
     set(ADoubler::kResync, 0.0f);
     run(StereoBlock(0));
-    EXPECT_EQ(effect->scopeReadPosition(), 16925);
+    const std::int32_t expected = 10000 - 33075 + StereoCapture::kScopeSize;
+    EXPECT_EQ(effect->scopeReadPosition(), expected);
     // Between re-anchorings the position advances with the tick counter.
     clock.advance(100);
     run(StereoBlock(0));
-    EXPECT_EQ(effect->scopeReadPosition(), 16925 + 4410);
+    EXPECT_EQ(effect->scopeReadPosition(), expected + 4410);
 }
 
 TEST(DisplayPositionMath, WrapsIntoTheRing) {
