@@ -1,7 +1,8 @@
 // Canvas.cpp — the software renderer's drawing operations.
 //
 //   within / plot / fillRect / frameRect      origin, clip and rectangles
-//   line / polyline / moveTo / lineTo          Bresenham lines, end point left out
+//   line / polyline / moveTo / lineTo          Bresenham lines, end point left out,
+//                                              the part outside the clip skipped
 //   ellipse                                    pixel-centre test against the ellipse
 //   draw / drawPart / stretchDraw              image copies
 //   textOut                                    coverage-blended glyphs from the cache
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstdint>
 
 namespace toolkit {
 
@@ -71,33 +73,82 @@ void Canvas::frameRect(const Rect& rect, Pixel color) {
     fillRect(Rect{rect.right - 1, rect.top, rect.right, rect.bottom}, color);
 }
 
+namespace {
+// Steps k (0-based) of a Bresenham line whose coordinate a0 + k * step lies in
+// [low, high), within [first, last].
+void limitSteps(std::int64_t a0, int step, int low, int high, std::int64_t& first, std::int64_t& last) {
+    if (step > 0) {
+        first = std::max(first, low - a0);
+        last = std::min(last, high - 1 - a0);
+    } else {
+        first = std::max(first, a0 - (high - 1));
+        last = std::min(last, a0 - low);
+    }
+}
+}  // namespace
+
 void Canvas::line(int x0, int y0, int x1, int y1, Pixel color) {
+    // Bresenham along the major axis, the end point left out. After k steps the
+    // minor axis has moved m(k) = ceil((2 minor k - major) / (2 major)) times, so
+    // the part outside the clip is skipped without walking it: a point held far
+    // outside the picture costs nothing.
     const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-    const int stepX = x0 < x1 ? 1 : -1, stepY = y0 < y1 ? 1 : -1;
-    int x = x0 + originX_, y = y0 + originY_;
-    const int endX = x1 + originX_, endY = y1 + originY_;
-    if (dx >= dy) {  // x-major: one pixel per column
-        int error = 2 * dy - dx;
-        while (x != endX) {
-            plot(x, y, color);
-            if (error > 0) {
-                y += stepY;
-                error -= 2 * dx;
-            }
-            error += 2 * dy;
-            x += stepX;
+    const bool xMajor = dx >= dy;
+    const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    if (major == 0) return;
+    const int stepMajor = (xMajor ? x0 < x1 : y0 < y1) ? 1 : -1;
+    const int stepMinor = (xMajor ? y0 < y1 : x0 < x1) ? 1 : -1;
+    const std::int64_t a0 = (xMajor ? x0 : y0) + static_cast<std::int64_t>(xMajor ? originX_ : originY_);
+    const std::int64_t b0 = (xMajor ? y0 : x0) + static_cast<std::int64_t>(xMajor ? originY_ : originX_);
+    const int lowA = xMajor ? clip_.left : clip_.top, highA = xMajor ? clip_.right : clip_.bottom;
+    const int lowB = xMajor ? clip_.top : clip_.left, highB = xMajor ? clip_.bottom : clip_.right;
+    const auto moves = [&](std::int64_t k) {
+        const std::int64_t n = 2 * static_cast<std::int64_t>(minor) * k - major, d = 2 * static_cast<std::int64_t>(major);
+        return n <= 0 ? std::int64_t{0} : (n + d - 1) / d;
+    };
+    std::int64_t first = 0, last = major - 1;
+    limitSteps(a0, stepMajor, lowA, highA, first, last);
+    // The minor axis: m(k) never falls, so the steps inside form one run.
+    std::int64_t lowMoves, highMoves;
+    if (stepMinor > 0) {
+        lowMoves = lowB - b0;
+        highMoves = highB - 1 - b0;
+    } else {
+        lowMoves = b0 - (highB - 1);
+        highMoves = b0 - lowB;
+    }
+    if (first > last || highMoves < 0 || lowMoves > minor) return;
+    if (moves(first) < lowMoves) {
+        std::int64_t lo = first, hi = last + 1;  // first step with m(k) >= lowMoves
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            if (moves(mid) >= lowMoves) hi = mid; else lo = mid + 1;
         }
-    } else {  // y-major: one pixel per row
-        int error = 2 * dx - dy;
-        while (y != endY) {
-            plot(x, y, color);
-            if (error > 0) {
-                x += stepX;
-                error -= 2 * dy;
-            }
-            error += 2 * dx;
-            y += stepY;
+        first = lo;
+    }
+    if (first <= last && moves(last) > highMoves) {
+        std::int64_t lo = first - 1, hi = last;  // last step with m(k) <= highMoves
+        while (lo < hi) {
+            const std::int64_t mid = hi - (hi - lo) / 2;
+            if (moves(mid) <= highMoves) lo = mid; else hi = mid - 1;
         }
+        last = lo;
+    }
+    if (first > last) return;
+    std::int64_t m = moves(first);
+    std::int64_t error = 2 * static_cast<std::int64_t>(minor) * (first + 1) - major - 2 * static_cast<std::int64_t>(major) * m;
+    std::int64_t a = a0 + stepMajor * first, b = b0 + stepMinor * m;
+    for (std::int64_t k = first; k <= last; ++k) {
+        if (xMajor)
+            plot(static_cast<int>(a), static_cast<int>(b), color);
+        else
+            plot(static_cast<int>(b), static_cast<int>(a), color);
+        if (error > 0) {
+            b += stepMinor;
+            error -= 2 * static_cast<std::int64_t>(major);
+        }
+        error += 2 * static_cast<std::int64_t>(minor);
+        a += stepMajor;
     }
 }
 

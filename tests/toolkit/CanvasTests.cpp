@@ -1,9 +1,13 @@
 // CanvasTests.cpp — the software renderer's pixel rules.
 //
 //   rectangles   half-open fills and frames, clipping
-//   lines        Bresenham, start drawn, end point left out; polyline corners
+//   lines        Bresenham, start drawn, end point left out; polyline corners;
+//                lines far outside the clip match the full walk
 //   text         placement of the cell, transparency, measuring, bold vs regular
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
 
 #include "toolkit/Canvas.h"
 #include "toolkit/Colors.h"
@@ -115,6 +119,47 @@ TEST(CanvasLines, MoveToLineToFollowsThePen) {
     EXPECT_EQ(image.at(4, 8), ink);
     EXPECT_EQ(image.at(4, 9), paper);
     EXPECT_EQ(countInk(image, ink), 8);
+}
+
+// The plain walk the clipped line must reproduce: every step, each pixel tested.
+void referenceLine(Image& image, int x0, int y0, int x1, int y1, Pixel color) {
+    const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int x = x0, y = y0;
+    const auto plot = [&] {
+        if (image.contains(x, y)) image.at(x, y) = color;
+    };
+    if (dx >= dy) {
+        for (int error = 2 * dy - dx; x != x1; x += sx, error += 2 * dy) {
+            plot();
+            if (error > 0) y += sy, error -= 2 * dx;
+        }
+    } else {
+        for (int error = 2 * dx - dy; y != y1; y += sy, error += 2 * dx) {
+            plot();
+            if (error > 0) x += sx, error -= 2 * dy;
+        }
+    }
+}
+
+TEST(CanvasLines, LinesReachingFarOutsideMatchTheFullWalk) {
+    // Ends up to 20000 pixels outside a 64 x 48 image, through sub-canvases with
+    // an origin and a clip, in every direction.
+    std::uint32_t seed = 12345;
+    const auto next = [&](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(2 * range + 1)) - range;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const int range = round % 3 == 0 ? 80 : (round % 3 == 1 ? 400 : 20000);
+        const int x0 = next(range), y0 = next(range), x1 = next(range), y1 = next(range);
+        Image fast(64, 48, paper), slow(64, 48, paper);
+        Canvas(fast).within(Rect{5, 4, 60, 40}).line(x0, y0, x1, y1, ink);
+        Image inner(55, 36, paper);
+        referenceLine(inner, x0, y0, x1, y1, ink);
+        Canvas(slow).drawPart(inner, Rect{0, 0, 55, 36}, 5, 4);
+        ASSERT_EQ(fast.pixels, slow.pixels) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+    }
 }
 
 TEST(CanvasCopies, DrawPartCopiesTheAreaAndClips) {
