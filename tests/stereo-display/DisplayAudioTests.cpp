@@ -14,76 +14,19 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/HostProgram.h"
-#include "platform/SettingsStore.h"
-#include "platform/headless/HeadlessWindowSystem.h"
-#include "stereo/StereoDisplays.h"
-#include "stereo/uDoubler.h"
+#include "tests/stereo-display/DisplayFixture.h"
 #include "toolkit/Form.h"
 #include "toolkit/PaintBox.h"
 #include "toolkit/Png.h"
 
 using namespace widefield;
+using widefield::testing::DisplayAudio;
+using widefield::testing::kPi;
 using toolkit::Image;
 using toolkit::Pixel;
 namespace colors = widefield::displayColors;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-class DisplayAudio : public ::testing::Test {
-protected:
-    DisplayAudio() : host("host.exe") {
-        platform::Services services;
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        services.windows = &windows;
-        effect = std::make_unique<ADoubler>(nullptr, services);
-        effect->setParameter(ADoubler::kSetLatency, 0.0f);
-        editor().open(&hostWindow);
-    }
-    ~DisplayAudio() override { editor().close(); }
-
-    ADoublerEditor& editor() { return *effect->getDoublerEditor(); }
-
-    // Plays `ms` milliseconds in 10 ms blocks, the clock moving with the audio;
-    // signal(n) gives the pair of sample n, counted from the first block played.
-    using Signal = std::function<std::pair<float, float>(long)>;
-    void play(int ms, const Signal& signal, const std::function<void()>& afterBlock = {}) {
-        const int frames = static_cast<int>(effect->getSampleRate() / 100.0);
-        std::vector<float> l(static_cast<std::size_t>(frames)), r(l.size()), outL(l.size()), outR(l.size());
-        for (int block = 0; block < ms / 10; ++block) {
-            for (int i = 0; i < frames; ++i) std::tie(l[i], r[i]) = signal(sampleCount++);
-            float* ins[2] = {l.data(), r.data()};
-            float* outs[2] = {outL.data(), outR.data()};
-            effect->processReplacing(ins, outs, frames);
-            clock.advance(10);
-            if (afterBlock) afterBlock();
-        }
-    }
-    static Signal sine(float left, float right, double hz, double rate, double phase = 0.0) {
-        return [=](long n) {
-            const double t = 2.0 * kPi * hz * n / rate;
-            return std::pair<float, float>(static_cast<float>(left * std::sin(t)),
-                                           static_cast<float>(right * std::sin(t + phase)));
-        };
-    }
-    static Signal constant(float left, float right) {
-        return [=](long) { return std::pair<float, float>(left, right); };
-    }
-
-    platform::ManualClock clock{1000};
-    platform::MemorySettingsStore store;
-    platform::FixedHostProgram host;
-    platform::HeadlessWindowSystem windows{clock};
-    std::unique_ptr<ADoubler> effect;
-    int hostWindow = 0;
-    long sampleCount = 0;
-    StereoDisplays displays;
-};
 
 std::vector<std::pair<int, int>> pixelsOf(const Image& image, Pixel color) {
     std::vector<std::pair<int, int>> found;
