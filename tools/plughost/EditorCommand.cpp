@@ -1,12 +1,13 @@
 // EditorCommand.cpp — `plughost editor`: the plug-in's editor in a real window.
 //
 //   1. effOpen, rate, block size, --param settings, resume; audio starts on a
-//      second thread (sine or silence through processReplacing, paced to the
-//      sample rate)
+//      second thread (a test signal, a file or silence through
+//      processReplacing, paced to the sample rate; --audio-seconds of it, or
+//      until the editor closes)
 //   2. effEditGetRect gives the window size; a top-level window is made and
 //      its handle handed to effEditOpen
-//   3. for --seconds: effEditIdle every 30 ms with the window system's events
-//      handled in between; the --click points are pressed and released at
+//   3. for --seconds (or until --audio-seconds were fed, and 100 ms more):
+//      effEditIdle every 30 ms with the window system's events handled in between; the --click points are pressed and released at
 //      even spacing over that time
 //   4. screenshot of the client area to --screenshot, effEditClose, audio
 //      stops, suspend, effClose
@@ -23,6 +24,7 @@
 #include "tools/plughost/HostWindow.h"
 #include "tools/plughost/PluginInstance.h"
 #include "tools/plughost/Report.h"
+#include "tools/plughost/TestSignals.h"
 
 namespace plughost {
 namespace {
@@ -31,10 +33,12 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kIdleInterval = std::chrono::milliseconds(30);
 constexpr int kDefaultWidth = 320, kDefaultHeight = 200;
 
-// Feeds the effect block after block, one block's duration apart, until stopped.
+// Feeds the effect block after block, one block's duration apart, until stopped
+// or, with a frame limit, until that many frames were fed.
 class AudioFeeder {
 public:
-    AudioFeeder(AEffect* effect, const Options& options) : effect(effect), options(options) {
+    AudioFeeder(AEffect* effect, const Options& options, const SignalSource& source, long long frameLimit)
+        : effect(effect), options(options), source(source), frameLimit(frameLimit) {
         thread = std::thread([this] { run(); });
     }
     ~AudioFeeder() { stop(); }
@@ -43,33 +47,34 @@ public:
         if (thread.joinable()) thread.join();
     }
     long long blocks() const { return blockCount.load(std::memory_order_relaxed); }
+    bool finished() const { return done.load(std::memory_order_relaxed); }
 
 private:
     void run() {
         const int block = options.block;
         ChannelBlocks in(effect->numInputs, block), out(effect->numOutputs, block);
-        const double step = 2.0 * 3.14159265358979323846 * options.sineHz / options.rate;
         const auto blockTime = std::chrono::duration<double>(block / options.rate);
         long long frame = 0;
         auto next = Clock::now();
         while (running.load(std::memory_order_relaxed)) {
-            if (options.sineHz > 0) {
-                for (int c = 0; c < in.channels(); ++c)
-                    for (int i = 0; i < block; ++i)
-                        in.data()[c][i] =
-                            static_cast<float>(options.sineAmplitude * std::sin(step * static_cast<double>(frame + i)));
-            }
-            frame += block;
-            effect->processReplacing(effect, in.data(), out.data(), block);
+            if (frameLimit >= 0 && frame >= frameLimit) break;
+            const int frames = frameLimit >= 0 && frameLimit - frame < block ? static_cast<int>(frameLimit - frame) : block;
+            source.fill(in.data(), in.channels(), frames, frame);
+            frame += frames;
+            effect->processReplacing(effect, in.data(), out.data(), frames);
             blockCount.store(blockCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
             next += std::chrono::duration_cast<Clock::duration>(blockTime);
             std::this_thread::sleep_until(next);
         }
+        done.store(true, std::memory_order_relaxed);
     }
 
     AEffect* effect;
     const Options& options;
+    const SignalSource& source;
+    long long frameLimit;
     std::atomic<bool> running{true};
+    std::atomic<bool> done{false};
     std::atomic<long long> blockCount{0};
     std::thread thread;
 };
@@ -118,8 +123,16 @@ int runEditor(const Options& options) {
         return kExitFailure;
     }
 
-    AudioFeeder feeder(e, options);
-    report.text("audio", options.sineHz > 0 ? "sine" : "silence");
+    SignalSource source;
+    if (!makeSignalSource(options, source, error)) {
+        std::fprintf(stderr, "plughost: %s\n", error.c_str());
+        instance->dispatch(effMainsChanged, 0, 0);
+        return kExitUsage;
+    }
+    const long long frameLimit =
+        options.audioSeconds >= 0 ? static_cast<long long>(std::llround(options.audioSeconds * options.rate)) : -1;
+    AudioFeeder feeder(e, options, source, frameLimit);
+    report.text("audio", source.name());
     VstIntPtr opened = instance->dispatch(effEditOpen, 0, 0, window->handle());
     window->pump();
     bool child = window->hasChildWindow();
@@ -135,10 +148,18 @@ int runEditor(const Options& options) {
     long long idles = 0;
     bool released = true;
     std::string clickMethod = "none";
+    auto audioEnd = end;
     while (true) {
         auto now = Clock::now();
         bool clicksLeft = nextClick < options.clicks.size() || !released;
-        if ((now >= end && !clicksLeft) || window->closeRequested()) break;
+        if (frameLimit >= 0) {
+            // After the audio, 100 ms of idles so the editor shows its end.
+            if (!feeder.finished()) audioEnd = now + std::chrono::milliseconds(100);
+            if (now >= audioEnd && !clicksLeft) break;
+            if (window->closeRequested()) break;
+        } else if ((now >= end && !clicksLeft) || window->closeRequested()) {
+            break;
+        }
         if (!released) {
             const Point& point = options.clicks[nextClick - 1];
             window->release(point.x, point.y);

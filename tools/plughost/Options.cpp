@@ -78,6 +78,15 @@ const char* usageText() {
            "                             process: replaces <in> (give only <out>)\n"
            "  --seconds S                length of the generated input (process, default\n"
            "                             1) or time the editor stays open (default 1)\n"
+           "  --signal NAME              editor: a stereo test signal at --sine's frequency\n"
+           "                             and amplitude (default 441 Hz, 0.5): sine (every\n"
+           "                             channel alike), mono, left (left only), antiphase\n"
+           "                             (right inverted), quadrature (right 90 degrees\n"
+           "                             ahead: a circle on Widefield's scope)\n"
+           "  --wav FILE                 editor: play a sound file in a loop at --rate (WAV\n"
+           "                             through libsndfile, or raw float32 stereo with --raw)\n"
+           "  --audio-seconds S          editor: feed S seconds of audio, then take the\n"
+           "                             screenshot (instead of after --seconds)\n"
            "  --screenshot FILE.png      editor: save the editor area as PNG\n"
            "  --click X,Y                editor: left click at window point; repeatable\n"
            "  --help                     this text\n"
@@ -140,6 +149,14 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!needValue(value) || !splitPair(value, hz, amplitude, true) || !parseDouble(hz, options.sineHz) ||
                 !(options.sineHz > 0.0) || (!amplitude.empty() && !parseDouble(amplitude, options.sineAmplitude)))
                 return error = "bad --sine (HZ[,AMP])", false;
+        } else if (arg == "--signal") {
+            if (!needValue(options.signal)) return false;
+        } else if (arg == "--wav") {
+            if (!needValue(options.wavPath)) return false;
+        } else if (arg == "--audio-seconds") {
+            if (!needValue(value) || !parseDouble(value, options.audioSeconds) ||
+                !(options.audioSeconds >= 0.0 && options.audioSeconds <= 3600.0))
+                return error = "bad --audio-seconds (0 to 3600)", false;
         } else if (arg == "--screenshot") {
             if (!needValue(options.screenshot)) return false;
         } else if (arg == "--click") {

@@ -37,6 +37,9 @@ struct Options {
     double sineHz = 0.0;  // 0: no generator
     double sineAmplitude = 0.5;
     double seconds = -1.0;  // negative: the command's own default
+    std::string signal;           // editor: a built-in stereo test signal (TestSignals.h)
+    std::string wavPath;          // editor: a sound file played in a loop
+    double audioSeconds = -1.0;   // editor: screenshot after this much audio (negative: --seconds)
     std::string screenshot;
     std::vector<Point> clicks;
     bool help = false;
