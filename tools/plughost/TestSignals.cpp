@@ -65,9 +65,12 @@ void SignalSource::fill(float** channels, int count, int frames, long long frame
         }
         return;
     }
+    // Half a sample off the zero crossings, so that no sample is a rounding
+    // error away from either sign: the phase reading of a period that divides
+    // the analysis window is then exact.
     const double step = 2.0 * 3.14159265358979323846 * hz / rate;
     for (int i = 0; i < frames; ++i) {
-        const double t = step * static_cast<double>(frame + i);
+        const double t = step * (static_cast<double>(frame + i) + 0.5);
         const float value = static_cast<float>(amplitude * std::sin(t));
         float right = value;
         if (kind == Kind::left) right = 0.0f;

@@ -5,7 +5,8 @@
 //   makeSignalSource    the source the options ask for (--signal, --wav, --sine)
 //   signalNames         the names --signal takes, for the help text
 //
-// Built-in signals, each a sine of --sine's frequency and amplitude:
+// Built-in signals, each a sine of --sine's frequency and amplitude, sampled half
+// a sample after its zero crossing:
 //   sine        the same on every channel (as --sine alone)
 //   mono        the same in left and right
 //   left        left only, right silent
