@@ -29,7 +29,7 @@ int roundedShare(double value, double scale) {
     return static_cast<int>(std::nearbyint(scale * value));
 }
 
-std::string degrees(float share) { return std::to_string(roundedShare(share, 180.0)) + "\xC2\xBA"; }
+std::string degrees(float share) { return std::to_string(roundedShare(share, 180.0)) + "\xBA"; }
 
 std::string peakText(float hold) {
     char text[16];

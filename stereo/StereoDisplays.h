@@ -46,7 +46,7 @@ constexpr toolkit::Pixel phaseRange = toolkit::rgb(0, 128, 0);
 }  // namespace displayColors
 
 struct MeterTexts {
-    std::string phase = "0\xC2\xBA", phaseMin = "0\xC2\xBA", phaseMax = "0\xC2\xBA";
+    std::string phase = "0\xBA", phaseMin = "0\xBA", phaseMax = "0\xBA";
     std::string peakLeft = "-inf", peakRight = "-inf";
     bool peakLeftRed = false, peakRightRed = false;
 };

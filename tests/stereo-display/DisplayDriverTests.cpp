@@ -45,8 +45,8 @@ protected:
     toolkit::PaintBox meter{&form, toolkit::Rect::ofSize(645, 58, 19, 288)};
     toolkit::PaintBox phase{&form, toolkit::Rect::ofSize(328, 343, 256, 15)};
     toolkit::Font font{11, false, toolkit::colors::silver};
-    toolkit::Label phaseLbl{&form, 420, 322, "0\xC2\xBA", font}, phaseMinLbl{&form, 360, 336, "0\xC2\xBA", font},
-        phaseMaxLbl{&form, 460, 336, "0\xC2\xBA", font};
+    toolkit::Label phaseLbl{&form, 420, 322, "0\xBA", font}, phaseMinLbl{&form, 360, 336, "0\xBA", font},
+        phaseMaxLbl{&form, 460, 336, "0\xBA", font};
     toolkit::Label pkL{&form, toolkit::Rect::ofSize(602, 24, 53, 19), "-inf", font};
     toolkit::Label pkR{&form, toolkit::Rect::ofSize(656, 24, 53, 19), "-inf", font};
     toolkit::PaintBox setMaxAsPeeks{&form, toolkit::Rect::ofSize(642, 45, 27, 16)};
@@ -64,9 +64,9 @@ TEST_F(Driver, TheDisplayTimerDrainsAndTheLabelsShowTheReadings) {
     EXPECT_FALSE(driver->displays().tracePoints()[0].x == 0);
     EXPECT_EQ(pkL.text(), "-6.02db");
     EXPECT_EQ(pkR.text(), "-6.02db");
-    EXPECT_NE(phaseLbl.text(), "0\xC2\xBA");  // moving towards 180
+    EXPECT_NE(phaseLbl.text(), "0\xBA");  // moving towards 180
     EXPECT_EQ(phaseMaxLbl.text(), phaseLbl.text());
-    EXPECT_EQ(phaseMinLbl.text(), "0\xC2\xBA");
+    EXPECT_EQ(phaseMinLbl.text(), "0\xBA");
     EXPECT_EQ(pkL.color(), toolkit::colors::black);
     // A hold above 0 dB turns its readout red, and it stays red.
     playWithTimers(40, constant(1.5f, 0.5f));
