@@ -34,7 +34,7 @@ constexpr auto kIdleInterval = std::chrono::milliseconds(30);
 constexpr int kDefaultWidth = 320, kDefaultHeight = 200;
 
 // Feeds the effect block after block, one block's duration apart, until stopped
-// or, with a frame limit, until that many frames were fed.
+// or, with a frame limit, until that many frames were fed (whole blocks).
 class AudioFeeder {
 public:
     AudioFeeder(AEffect* effect, const Options& options, const SignalSource& source, long long frameLimit)
@@ -58,10 +58,9 @@ private:
         auto next = Clock::now();
         while (running.load(std::memory_order_relaxed)) {
             if (frameLimit >= 0 && frame >= frameLimit) break;
-            const int frames = frameLimit >= 0 && frameLimit - frame < block ? static_cast<int>(frameLimit - frame) : block;
-            source.fill(in.data(), in.channels(), frames, frame);
-            frame += frames;
-            effect->processReplacing(effect, in.data(), out.data(), frames);
+            source.fill(in.data(), in.channels(), block, frame);
+            frame += block;
+            effect->processReplacing(effect, in.data(), out.data(), block);
             blockCount.store(blockCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
             next += std::chrono::duration_cast<Clock::duration>(blockTime);
             std::this_thread::sleep_until(next);
@@ -129,8 +128,11 @@ int runEditor(const Options& options) {
         instance->dispatch(effMainsChanged, 0, 0);
         return kExitUsage;
     }
+    // Whole blocks: every block the effect sees has the size it was told.
     const long long frameLimit =
-        options.audioSeconds >= 0 ? static_cast<long long>(std::llround(options.audioSeconds * options.rate)) : -1;
+        options.audioSeconds >= 0
+            ? static_cast<long long>(std::ceil(options.audioSeconds * options.rate / options.block)) * options.block
+            : -1;
     AudioFeeder feeder(e, options, source, frameLimit);
     report.text("audio", source.name());
     VstIntPtr opened = instance->dispatch(effEditOpen, 0, 0, window->handle());
