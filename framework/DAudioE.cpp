@@ -123,6 +123,7 @@ VstIntPtr AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIn
         case effEditClose: if (editor) editor->close(); return 0;
         case effEditIdle: if (editor) editor->idle(); return 0;
         case effIdentify: return kIdentifyAnswer;
+        case effCanBeAutomated: return canBeAutomated(index);
         default: return 0;
     }
 }
@@ -178,6 +179,8 @@ bool AudioEffect::isOutputConnected(std::int32_t output) {
     if (audioMaster == nullptr) return true;
     return callHost(audioMasterPinConnected, output, 1, 0.0f) == 0;
 }
+
+std::int32_t AudioEffect::canBeAutomated(std::int32_t) { return 0; }
 
 void AudioEffect::setParameter(std::int32_t, float) {}
 float AudioEffect::getParameter(std::int32_t) { return 0.0f; }

@@ -101,6 +101,8 @@ public:
     virtual void setParameter(std::int32_t index, float value);
     virtual float getParameter(std::int32_t index);
     virtual void setParameterAutomated(std::int32_t index, float value);
+    // effCanBeAutomated: 1 when a host may automate the parameter; 0 by default.
+    virtual std::int32_t canBeAutomated(std::int32_t index);
 
 protected:
     // The base float2string, which dB2string uses whatever a subclass overrides.

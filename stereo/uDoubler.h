@@ -124,6 +124,11 @@ public:
     void resume() override;
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
+    // Host texts and automation of the host parameters (ParameterTexts.cpp).
+    void getParameterName(std::int32_t index, char* text) override;
+    void getParameterLabel(std::int32_t index, char* label) override;
+    void getParameterDisplay(std::int32_t index, char* text) override;
+    std::int32_t canBeAutomated(std::int32_t index) override;
 
     // Commands (also reached through setParameter).
     void ResetAll();

@@ -93,6 +93,10 @@ public:
     void resume() override;
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
+    // Host texts of the two parameters (ParameterTexts.cpp).
+    void getParameterName(std::int32_t index, char* text) override;
+    void getParameterLabel(std::int32_t index, char* label) override;
+    void getParameterDisplay(std::int32_t index, char* text) override;
 
     // The detector (user-interface thread).
     void configureAccuracy();
