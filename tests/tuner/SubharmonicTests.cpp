@@ -17,6 +17,7 @@
 #include "tests/tuner/ToneFixture.h"
 #include "tuner/NoteConversion.h"
 #include "tuner/PitchDetector.h"
+#include "tuner/SubharmonicCheck.h"
 #include "tuner/uFFT.h"
 
 namespace tonemark {
@@ -289,6 +290,37 @@ TEST(Subharmonic, FundamentalUnderAFifthLeavesTheOctave) {
         }
         EXPECT_GT(octaveReadings, 5) << note;
     }
+}
+
+// Literal spectra for the rules a synthetic tone rarely isolates.
+class SubharmonicCheck : public ::testing::Test {
+protected:
+    void peak(int bin, float below, float height, float above) {
+        m[bin - 1] = below;
+        m[bin] = height;
+        m[bin + 1] = above;
+    }
+    std::vector<float> m = std::vector<float>(400, 0.0f);
+};
+
+TEST_F(SubharmonicCheck, SkirtOfAPeakAboveTheWindowIsNoPartial) {
+    peak(300, 5.0f, 10.0f, 5.0f);
+    // Bin 101 tops the window round 100 and its parabola's vertex lies at
+    // exactly 100, but it only rises into the peak at 102.
+    peak(101, 3.9f, 4.0f, 4.3f);
+    m[103] = 6.0f;
+    EXPECT_EQ(fundamentalBelow(m.data(), 10, 300), 300);
+    // A peak of its own at 101 is the third of a peak at 303.
+    m[102] = 3.9f;
+    peak(303, 5.0f, 10.0f, 5.0f);
+    EXPECT_EQ(fundamentalBelow(m.data(), 10, 303), 101);
+}
+
+TEST_F(SubharmonicCheck, StartBinIsNoPartial) {
+    peak(40, 5.0f, 10.0f, 5.0f);
+    peak(10, 2.5f, 5.0f, 2.5f);
+    EXPECT_EQ(fundamentalBelow(m.data(), 10, 40), 40);
+    EXPECT_EQ(fundamentalBelow(m.data(), 9, 40), 10);
 }
 
 }  // namespace
