@@ -21,8 +21,10 @@ constexpr double kLowestShare = 0.2;
 // the window is empty.
 std::int32_t strongestNear(const float* m, double quotient, std::int32_t startBin, std::int32_t lastBin) {
     const double nearest = std::nearbyint(quotient);
-    std::int32_t low = static_cast<std::int32_t>(std::fmin(std::floor((1.0 - kRatioTolerance) * quotient), nearest - 1.0));
-    std::int32_t high = static_cast<std::int32_t>(std::fmax(std::ceil((1.0 + kRatioTolerance) * quotient), nearest + 1.0));
+    const double lowest = std::fmin(std::floor((1.0 - kRatioTolerance) * quotient), nearest - 1.0);
+    const double highest = std::fmax(std::ceil((1.0 + kRatioTolerance) * quotient), nearest + 1.0);
+    std::int32_t low = static_cast<std::int32_t>(lowest);
+    std::int32_t high = static_cast<std::int32_t>(highest);
     if (low < startBin) low = startBin;
     if (high > lastBin) high = lastBin;
     std::int32_t strongest = -1;

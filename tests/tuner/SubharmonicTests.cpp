@@ -140,10 +140,10 @@ TEST_P(SubharmonicAtAccuracy, DecayingFundamentalIsShownFromAttackToEnd) {
     for (int note : {40, 52, 64, 76}) {
         for (bool louderThird : {false, true}) {
             const double f = frequencyOfNote(note);
-            const std::vector<DecayingPartial> tone = {
-                {f, 0.01, 0.6}, {2.0 * f, louderThird ? 0.005 : 0.006, 1.5}, {3.0 * f, louderThird ? 0.006 : 0.005, 1.5}};
+            const double second = louderThird ? 0.005 : 0.006, third = louderThird ? 0.006 : 0.005;
+            const std::vector<DecayingPartial> tone = {{f, 0.01, 0.6}, {2.0 * f, second, 1.5}, {3.0 * f, third, 1.5}};
             PanelRig rig(GetParam());
-            const std::string what = "note " + std::to_string(note) + (louderThird ? " third louder" : " second louder");
+            const std::string what = "note " + std::to_string(note) + (louderThird ? " twelfth" : " octave") + " louder";
             int litReadings = 0;
             for (int step = 0; step < 45; ++step) {
                 rig.step(tone);
