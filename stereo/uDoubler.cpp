@@ -13,6 +13,7 @@
 
 #include "platform/Clock.h"
 #include "platform/HostProgram.h"
+#include "stereo/ChainKernel.h"
 #include "stereo/LatencyStore.h"
 #include "stereo/Sections.h"
 #include "stereo/StereoMatrix.h"
@@ -269,45 +270,26 @@ void ADoubler::runChain(const BlockSettings& s, const float* inL, const float* i
         outputSection =
             matrixOf(OutputSection{s.outputRotation, s.outputWidth, s.monoOut, s.gainLeft, s.gainRight});
     }
-    const PairMatrix inputMatrix(inputSection), balanceMatrix(balanceSection), outputMatrix(outputSection);
+    const ChainBlock chainBlock{PairMatrix(inputSection),
+                                PairMatrix(balanceSection),
+                                PairMatrix(outputSection),
+                                s.bassWidth,
+                                s.bassBoost,
+                                s.delaySamples,
+                                s.bypass,
+                                s.dcFilterOn,
+                                s.bassOn && bassCoefficients.ready,
+                                s.pseudoStereo,
+                                !s.metersOff};
 
     // The block's state in locals (both channels side by side), so the loop
     // keeps it in registers.
     DcFilterPair dc(dcLeft, dcRight);
     BassFilterPair bass(bassCoefficients, bassLeft, bassRight);
-    const bool dcOn = !s.bypass && s.dcFilterOn;
-    const bool bassActive = !s.bypass && s.bassOn && bassCoefficients.ready;
-    const bool captureOn = !s.metersOff;
-    const double bassWidth = s.bassWidth, bassBoost = s.bassBoost;
     std::int32_t delayIndex = delay.writeIndex;
     std::int32_t scopeIndex = capture.scopeIndex(), sampleIndex = capture.sampleIndex();
-
-    for (std::int32_t i = 0; i < sampleFrames; ++i) {
-        Pair x = makePair(inL[i], inR[i]);
-        if (!s.bypass) {
-            // 2. DC filter.
-            if (dcOn) x = dc.process(x);
-            // 3. Input section.
-            if (!inputMatrix.identity) x = inputMatrix.apply(x);
-            // 4. Three-way balance, with the low band added on top when the bass
-            //    is on (and once its coefficients exist).
-            if (bassActive) {
-                const Pair low = bass.process(x);
-                x = bassBlend(low, balanceMatrix.apply(x), bassWidth, bassBoost);
-            } else if (!balanceMatrix.identity) {
-                x = balanceMatrix.apply(x);
-            }
-            // 5. Delay or pseudo-stereo comb.
-            x = delay.processPair(x, s.delaySamples, s.pseudoStereo, delayIndex);
-            // 6. Output section and faders.
-            if (!outputMatrix.identity) x = outputMatrix.apply(x);
-        }
-        // 7. Capture, 8. output (after the input pair was read: the blocks may be one).
-        if (captureOn) capture.capturePair(x, scopeIndex, sampleIndex);
-        const __m128 out = asFloats(x);
-        outL[i] = leftOf(out);
-        outR[i] = rightOf(out);
-    }
+    ChainState state{dc, bass, delay, delayIndex, capture, scopeIndex, sampleIndex};
+    runChainBlock(chainBlock, state, inL, inR, outL, outR, sampleFrames);
 
     dc.storeInto(dcLeft, dcRight);
     bass.storeInto(bassLeft, bassRight);
