@@ -12,9 +12,10 @@
 //                   that the panel drains on its user-interface thread
 //
 // Threads: settings are written by the host (either thread) and the panel, read
-// by the audio thread; measurements are written by the audio thread and read or
-// reset by the panel. Every such field is a relaxed atomic; the audio thread
-// never locks, allocates or waits.
+// by the audio thread once per block (ParameterTable.h); measurements are
+// written by the audio thread only and read by the panel, whose resets and
+// re-anchoring are requests the audio thread carries out. Every such field is a
+// relaxed atomic; the audio thread never locks, allocates or waits.
 #pragma once
 
 #include <atomic>
@@ -124,6 +125,7 @@ public:
     void SaveLatency();
     void ResetPhaseRange();
     void ResetPeakHolds();
+    // Asks for a re-anchoring of the display clock at the end of the next block.
     void Resync();
     void AudioWatchdog();
 
