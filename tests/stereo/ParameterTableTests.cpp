@@ -6,8 +6,6 @@
 // before it shows up as a wrong knob.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -87,32 +85,4 @@ TEST(ParameterTable, EachSettingReachesItsOwnSnapshotFieldOnly) {
         resetSettings(settings);
         EXPECT_EQ(fieldsOf(settings.snapshot()), before) << setting.field;
     }
-}
-
-TEST(ParameterTable, ConversionsOfEachKind) {
-    StereoSettings settings;
-    const SettingDescription& gain = *findSetting(ADoubler::kGainRight);
-    storeSetting(settings, gain, 0.3f);
-    EXPECT_EQ(settings.gainRight.load(), 2.0f * 0.3f);
-    EXPECT_EQ(readSetting(settings, gain), static_cast<float>(static_cast<double>(2.0f * 0.3f) / 2.0));
-    storeSetting(settings, gain, NAN);
-    EXPECT_EQ(settings.gainRight.load(), 2.0f * 0.3f);
-    storeSetting(settings, gain, 7.0f);
-    EXPECT_EQ(settings.gainRight.load(), 2.0f);
-
-    const SettingDescription& delay = *findSetting(ADoubler::kDelay);
-    storeSetting(settings, delay, 0.0f);
-    EXPECT_EQ(settings.delaySamples.load(), -120);
-    storeSetting(settings, delay, 0.25f);
-    EXPECT_EQ(settings.delaySamples.load(), -60);
-    EXPECT_EQ(readSetting(settings, delay), 0.25f);
-    storeSetting(settings, delay, -40.0f);
-    EXPECT_EQ(settings.delaySamples.load(), -StereoDelay::kMaxDelay);
-    EXPECT_EQ(readSetting(settings, delay), 0.0f);
-
-    const SettingDescription& swap = *findSetting(ADoubler::kSwapChannels);
-    storeSetting(settings, swap, 0.999f);
-    EXPECT_EQ(readSetting(settings, swap), 0.0f);
-    storeSetting(settings, swap, 1.0f);
-    EXPECT_EQ(readSetting(settings, swap), 1.0f);
 }
