@@ -8,8 +8,8 @@
 #include "stereo/uDoubler.h"
 
 #include <cmath>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/Clock.h"
 #include "platform/HostProgram.h"
@@ -23,7 +23,6 @@ namespace widefield {
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-
 }  // namespace
 
 // ---- ADoublerEditor -----------------------------------------------------------
