@@ -70,7 +70,7 @@ std::string delayText(float value) {
 }
 
 // The fader readout's number for the stored gain (twice the parameter value).
-std::string gainText(float value, char decimalSeparator) {
+std::string gainText(float value, std::string_view decimalSeparator) {
     char text[16];
     formatLevelText(gainToDb(2.0 * static_cast<double>(value)), text, sizeof text, decimalSeparator);
     std::string readout = text;
@@ -87,7 +87,7 @@ const char* parameterName(std::int32_t index) { return isHostParameter(index) ? 
 
 const char* parameterUnit(std::int32_t index) { return isHostParameter(index) ? kHostParameters[index].unit : nullptr; }
 
-std::string parameterDisplay(std::int32_t index, float value, char decimalSeparator) {
+std::string parameterDisplay(std::int32_t index, float value, std::string_view decimalSeparator) {
     if (!isHostParameter(index)) return "";
     switch (kHostParameters[index].kind) {
         case Kind::onOff: return value == 1.0f ? "On" : "Off";

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace widefield {
 
@@ -22,6 +23,6 @@ const char* parameterName(std::int32_t index);
 const char* parameterUnit(std::int32_t index);
 
 // value as getParameter returns it (0..1); "" outside the host parameters.
-std::string parameterDisplay(std::int32_t index, float value, char decimalSeparator = '.');
+std::string parameterDisplay(std::int32_t index, float value, std::string_view decimalSeparator = ".");
 
 }  // namespace widefield

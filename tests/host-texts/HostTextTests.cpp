@@ -174,7 +174,7 @@ TEST(ParameterDisplay, ValuesNoSettingHoldsStillGiveTexts) {
     EXPECT_EQ(widefield::parameterDisplay(4, std::numeric_limits<float>::quiet_NaN()), "0");
     EXPECT_EQ(widefield::parameterDisplay(8, std::numeric_limits<float>::infinity()), "R 120");
     EXPECT_EQ(widefield::parameterDisplay(9, std::numeric_limits<float>::quiet_NaN()), "-inf");
-    EXPECT_EQ(widefield::parameterDisplay(9, 0.25f, ','), "-6,02");
+    EXPECT_EQ(widefield::parameterDisplay(9, 0.25f, ","), "-6,02");
     EXPECT_EQ(widefield::parameterDisplay(15, 0.5f), "");
     EXPECT_EQ(tonemark::parameterDisplay(0, std::numeric_limits<float>::quiet_NaN()), "425");
     EXPECT_EQ(tonemark::parameterDisplay(2, 1.0f), "");
