@@ -115,7 +115,7 @@ const Image& Form::paint() {
 
 void Form::mouseEvent(const platform::MouseEvent& event) {
     using Type = platform::MouseEvent::Type;
-    const ShiftState shift = shiftOf(event);
+    ShiftState shift = shiftOf(event);
     if (event.type == Type::press || event.type == Type::doubleClick) {
         Control* target = controlAt(event.x, event.y);
         if (!target || !target->enabled()) return;
@@ -124,7 +124,10 @@ void Form::mouseEvent(const platform::MouseEvent& event) {
         if (target->focusable()) focus_ = target;
         const Rect where = target->formBounds();
         const int x = event.x - where.left, y = event.y - where.top;
-        if (event.type == Type::doubleClick) {
+        // A push button takes the second press of a double click as a plain one.
+        const bool secondPress = event.type == Type::doubleClick && !target->secondPressClicks();
+        shift.doubleClick = secondPress;
+        if (secondPress) {
             clickTarget_ = nullptr;
             if (event.button == MouseButton::left) target->doubleClick();
         } else if (event.button == MouseButton::left) {

@@ -40,7 +40,9 @@
 // (a disabled one swallows it) and captures it until the release, which goes to
 // the same control; a left press and release on the same control, with the
 // release inside it, raises its click() just before its mouseUp. The second
-// press of a double click raises doubleClick() and then mouseDown, and no click.
+// press of a double click raises doubleClick() and then mouseDown, and no click,
+// except on controls whose secondPressClicks() is true (push buttons): there it
+// is an ordinary press and clicks like the first.
 // A press on a focusable control gives it the keyboard; Enter clicks the
 // default button, if one is set.
 #pragma once

@@ -252,6 +252,16 @@ TEST_F(Panel, AboutButtonOpensThenClosesItsOwnDialog) {
     EXPECT_TRUE(h.windows.windows().empty());
 }
 
+TEST_F(Panel, QuickSecondClicksOnTheButtonsAreNotLost) {
+    doubleClick(form->infobtn);  // opens the strip and closes it again
+    EXPECT_FALSE(form->controlepanel.visible());
+    click(form->infobtn);
+    doubleClick(form->HelpBtn);  // opens the About dialog and closes it again
+    EXPECT_EQ(form->aboutWindow(), nullptr);
+    EXPECT_EQ(h.windows.windows().size(), 1u);
+    EXPECT_TRUE(form->controlepanel.visible());
+}
+
 TEST_F(Panel, PanelWithoutEffectOnlyTogglesItsStrip) {
     form->effect = nullptr;
     click(form->infobtn);

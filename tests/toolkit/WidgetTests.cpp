@@ -188,6 +188,19 @@ TEST_F(WidgetTest, PictureButtonShowsPressedOnlyWhilePointerInside) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(WidgetTest, PictureButtonClicksOnBothPressesOfADoubleClick) {
+    PictureButton help(&form, Rect::ofSize(8, 6, 21, 21));
+    int clicks = 0, doubles = 0;
+    help.onClick = [&] { ++clicks; };
+    help.onDoubleClick = [&] { ++doubles; };
+    window().doubleClick(18, 16);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(doubles, 0);
+    EXPECT_FALSE(help.showsPressed());
+    window().doubleClick(18, 16);
+    EXPECT_EQ(clicks, 4);
+}
+
 TEST_F(WidgetTest, LabelDoubleClickReachesItsHandler) {
     Label label(&form, 10, 150, "Width", Font{13, false, colors::silver});
     int doubles = 0, clicks = 0;
