@@ -54,6 +54,7 @@ public:
 class NativeWindow {
 public:
     virtual ~NativeWindow() = default;  // destroys the window
+    // Windows are created hidden, children as well as top-level ones.
     virtual void show() = 0;
     virtual void hide() = 0;
     // Marks a half-open rectangle for repainting through WindowClient::paint.

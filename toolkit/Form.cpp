@@ -30,10 +30,14 @@ void Form::openWindow(std::unique_ptr<platform::NativeWindow> window) {
     window_ = std::move(window);
     closing_ = false;
     dirty_ = Rect{0, 0, width(), height()};
-    if (window_) window_->show();
 }
 
 void Form::openChild(void* parentWindow) {
+    openChildHidden(parentWindow);
+    show();
+}
+
+void Form::openChildHidden(void* parentWindow) {
     window_.reset();
     openWindow(windows_->createChild(parentWindow, width(), height(), *this));
 }
@@ -41,6 +45,11 @@ void Form::openChild(void* parentWindow) {
 void Form::openTopLevel(const std::string& title, bool alwaysOnTop) {
     window_.reset();
     openWindow(windows_->createTopLevel(title, width(), height(), alwaysOnTop, *this));
+    show();
+}
+
+void Form::show() {
+    if (window_ && !closing_) window_->show();
 }
 
 void Form::closeWindow() {

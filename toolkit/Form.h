@@ -11,12 +11,14 @@
 //       toolkit::Timer Timer1{*this, 250, [this] { Timer1Timer(); }};
 //   };
 //   The form is built with the effect's platform::WindowSystem and its size, then
-//   openChild(hostWindow) makes it a child of the host's window and shows it;
+//   openChild(hostWindow) makes it a child of the host's window and shows it
+//   (openChildHidden and a later show() to set the controls up in between);
 //   closeWindow() or destroying the form removes the window. Dialogs use
 //   openTopLevel. Controls change their look through their setters, which
 //   invalidate; nothing is drawn until the window asks.
 //
-// How a backend uses it (it sees only platform::WindowClient):
+// How a backend uses it (it sees only platform::WindowClient; windows start
+// hidden and the form shows them):
 //   - paint() returns the up-to-date image of the whole form (width x height,
 //     0xAARRGGBB); blit it 1:1. It repaints only what was invalidated since the
 //     last call, into the same image, so calling it is cheap and allocation-free.
@@ -69,6 +71,11 @@ public:
 
     // Makes the form a borderless child of the host's window and shows it.
     void openChild(void* parentWindow);
+    // The same, hidden until show(): an owner that sets the controls up first
+    // shows them complete.
+    void openChildHidden(void* parentWindow);
+    // Shows the window again (after openChildHidden, or after it was hidden).
+    void show();
     // Makes the form a top-level dialog window and shows it.
     void openTopLevel(const std::string& title, bool alwaysOnTop);
     // Destroys the window (the controls stay). Not from inside a window callback:

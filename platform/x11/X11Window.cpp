@@ -56,7 +56,7 @@ Key keyOf(KeySym symbol) {
 
 X11Window::X11Window(X11WindowSystem& system, Window window, int width, int height, Kind kind, WindowClient& client)
     : system_(system), window_(window), client_(client), width_(width), height_(height),
-      topLevel_(kind != Kind::child), alwaysOnTop_(kind == Kind::topLevelAbove), mapped_(kind == Kind::child) {
+      topLevel_(kind != Kind::child), alwaysOnTop_(kind == Kind::topLevelAbove) {
     X11ErrorTrap trap(system_.display());
     gc_ = XCreateGC(system_.display(), window_, 0, nullptr);
     markInvalid(0, 0, width_, height_);

@@ -16,7 +16,7 @@ class X11WindowSystem;
 
 class X11Window final : public NativeWindow {
 public:
-    // A child is mapped by its creator; top-level windows wait for show().
+    // Every window, child or top-level, stays unmapped until show().
     enum class Kind { child, topLevel, topLevelAbove };
     X11Window(X11WindowSystem& system, Window window, int width, int height, Kind kind, WindowClient& client);
     ~X11Window() override;
@@ -46,7 +46,7 @@ private:
     int height_;
     bool topLevel_;
     bool alwaysOnTop_;
-    bool mapped_;
+    bool mapped_ = false;  // by show(), and as the server reports it
     bool alive_ = true;   // false once the server has destroyed the window under us
     bool grabbed_ = false;
     DoubleClickDetector doubleClick_;

@@ -181,6 +181,8 @@ void childChecks(platform::win32::Win32WindowSystem& system, HWND host, std::wst
     if (window == nullptr) return;
     const HWND child = static_cast<HWND>(window->nativeHandle());
     client.window = child;
+    check(!IsWindowVisible(child), "child hidden until shown");
+    window->show();
     wchar_t name[128] = L"";
     GetClassNameW(child, name, 128);
     className = name;
@@ -322,6 +324,7 @@ void robustnessChecks(platform::win32::Win32WindowSystem& system) {
     ShowWindow(host, SW_SHOW);
     auto window = system.createChild(host, 40, 40, client);
     check(window != nullptr, "child of a second host");
+    if (window != nullptr) window->show();
     pumpFor(50);
     DestroyWindow(host);
     check(window != nullptr && !window->isStillWindow(), "child is no window once the host destroyed its own");

@@ -176,6 +176,10 @@ TEST_F(X11Child, PaintsTheClientImageInsideTheHostWindow) {
     auto window = system.createChild(parentHandle(), 120, 80, client);
     ASSERT_NE(window, nullptr);
     const Window child = idOf(*window);
+    XWindowAttributes hidden;
+    ASSERT_NE(XGetWindowAttributes(host, child, &hidden), 0);
+    EXPECT_EQ(hidden.map_state, IsUnmapped);  // until its owner shows it
+    window->show();
 
     Window root = None, parent = None, *children = nullptr;
     unsigned count = 0;
@@ -201,6 +205,7 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     PatternClient client(100, 60);
     auto window = system.createChild(parentHandle(), 100, 60, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     const toolkit::Image before = client.image;
 
@@ -225,6 +230,7 @@ TEST_F(X11Child, ReportsPressReleaseDoubleClickAndKeys) {
     PatternClient client(100, 60);
     auto window = system.createChild(parentHandle(), 100, 60, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     const Window child = idOf(*window);
     pump([&] { return client.paints > 0; });
 
@@ -270,6 +276,7 @@ TEST_F(X11Child, CaptureGrabsThePointerUntilReleasedOrClosed) {
     PatternClient client(50, 50);
     auto window = system.createChild(parentHandle(), 50, 50, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     auto othersMayGrab = [&] {
         const int result = XGrabPointer(host, hostWindow, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
@@ -294,6 +301,7 @@ TEST_F(X11Child, ClosingTheLastWindowClosesTheConnection) {
         PatternClient client(50, 50);
         auto window = system.createChild(parentHandle(), 50, 50, client);
         ASSERT_NE(window, nullptr);
+        window->show();
         child = idOf(*window);
         EXPECT_NE(system.display(), nullptr);
         pump([&] { return client.paints > 0; });
@@ -313,6 +321,7 @@ TEST_F(X11Child, ClosingTheLastWindowClosesTheConnection) {
         PatternClient client(50, 50);
         auto window = system.createChild(parentHandle(), 50, 50, client);
         ASSERT_NE(window, nullptr) << "reopening number " << i;
+        window->show();
     }
     EXPECT_EQ(openFileCount(), filesBefore);
 }
@@ -321,6 +330,7 @@ TEST_F(X11Child, SurvivesTheHostDestroyingItsWindowFirst) {
     PatternClient client(50, 50);
     auto window = system.createChild(parentHandle(), 50, 50, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     XDestroyWindow(host, hostWindow);
     XSync(host, False);
