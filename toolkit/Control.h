@@ -64,6 +64,9 @@ public:
 
     // Asks for this control's area to be repainted at the next paint.
     void invalidate();
+    // Repaints this control's area now: the new look reaches the window before
+    // this returns (nothing happens while the form has no window).
+    void repaint();
 
     // The deepest showing control at (x, y) in this control's coordinates
     // (this one when no child is there), or null when the point is outside.

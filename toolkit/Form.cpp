@@ -93,6 +93,10 @@ void Form::invalidateRect(const Rect& rect) {
     if (window_) window_->invalidate(area.left, area.top, area.right, area.bottom);
 }
 
+void Form::presentNow() {
+    if (window_ && !closing_) window_->presentNow();
+}
+
 void Form::forget(Control* control, bool destroyed) {
     if (control == this) return;
     if (isWithin(inHandler_, control)) inHandler_ = nullptr;

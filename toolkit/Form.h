@@ -108,6 +108,8 @@ public:
 
     // Called by controls: marks a rectangle (form coordinates) for repainting.
     void invalidateRect(const Rect& rect);
+    // Paints what is marked and has the window show it at once.
+    void presentNow();
     // Called by controls that hide, are disabled or go away (`destroyed`): drops
     // capture, focus and a pending click on them or their children.
     void forget(Control* control, bool destroyed);

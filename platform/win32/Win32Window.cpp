@@ -92,6 +92,11 @@ void Win32Window::invalidate(int left, int top, int right, int bottom) {
     InvalidateRect(window_, &area, FALSE);
 }
 
+void Win32Window::presentNow() {
+    // WM_PAINT at once, for a non-empty update region only.
+    if (window_ != nullptr) UpdateWindow(window_);
+}
+
 void Win32Window::resize(int width, int height) {
     if (window_ == nullptr || width <= 0 || height <= 0) return;
     int outerWidth = width, outerHeight = height;

@@ -104,6 +104,13 @@ void X11Window::hide() {
 
 void X11Window::invalidate(int left, int top, int right, int bottom) { markInvalid(left, top, right, bottom); }
 
+void X11Window::presentNow() {
+    if (!alive_ || !mapped_ || invalidLeft_ >= invalidRight_) return;
+    X11ErrorTrap trap(system_.display());
+    paintIfInvalid();
+    XFlush(system_.display());
+}
+
 void X11Window::markInvalid(int left, int top, int right, int bottom) {
     left = std::max(left, 0);
     top = std::max(top, 0);

@@ -51,6 +51,7 @@ private:
         void invalidate(int left, int top, int right, int bottom) override {
             inner->invalidate(left, top, right, bottom);
         }
+        void presentNow() override { inner->presentNow(); }
         void resize(int width, int height) override { inner->resize(width, height); }
         void captureMouse(bool captured) override { inner->captureMouse(captured); }
         bool isStillWindow() const override { return inner->isStillWindow(); }
