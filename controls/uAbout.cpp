@@ -148,6 +148,7 @@ void TuFAbout::FormCreate(const AboutContent& content) {
     }
 
     Hints.setFont(content.hintsFont);
+    Hints.setScrollBars(content.hintsScrollBars);
     PageControl1.setActivePage(std::clamp(content.startPage, 0, PageControl1.pageCount() - 1));
     OKButton.onClick = [this] { OKButtonClick(); };
     setDefaultButton(&OKButton);

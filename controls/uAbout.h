@@ -59,6 +59,7 @@ struct AboutContent {
     std::string hints;                    // the HINTS page
     toolkit::Rect hintsBounds;            // the hints view, in page coordinates
     toolkit::Font hintsFont;
+    toolkit::TextView::ScrollBars hintsScrollBars = toolkit::TextView::ScrollBars::verticalWhenNeeded;
     std::string scrambledL;               // stored credit lines (see above)
     std::string scrambledF;
 };

@@ -268,3 +268,11 @@ INSTANTIATE_TEST_SUITE_P(
                                "Widefield stereo processor  " + middleDot + "  Brisora",
                                "Free to use in any host. Use at your own risk.", "General Hints:"}),
     [](const ::testing::TestParamInfo<Expected>& info) { return std::string(info.param.name); });
+
+TEST_F(AboutTest, TonemarksHintsShowBothScrollBarsAndWidefieldsOnlyWhatTheyNeed) {
+    TuFAbout tonemarkDialog(windows, tonemark::aboutContent());
+    EXPECT_TRUE(tonemarkDialog.Hints.hasScrollBar());
+    EXPECT_TRUE(tonemarkDialog.Hints.hasHorizontalScrollBar());
+    TuFAbout widefieldDialog(windows, widefield::aboutContent());
+    EXPECT_FALSE(widefieldDialog.Hints.hasHorizontalScrollBar());
+}
