@@ -306,7 +306,7 @@ TEST_F(Panel, AboutButtonOpensThenClosesItsOwnDialog) {
 }
 
 TEST_F(Panel, QuickSecondClicksOnTheButtonsAreNotLost) {
-    doubleClick(form->infobtn);  // opens the strip and closes it again
+    doubleClick(form->infobtn);  // opens the strip; its hide button, now under the pointer, closes it
     EXPECT_FALSE(form->controlepanel.visible());
     click(form->infobtn);
     doubleClick(form->HelpBtn);  // opens the About dialog and closes it again
