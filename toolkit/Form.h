@@ -15,14 +15,16 @@
 //   (openChildHidden and a later show() to set the controls up in between);
 //   closeWindow() or destroying the form removes the window. Dialogs use
 //   openTopLevel. Controls change their look through their setters, which
-//   invalidate; nothing is drawn until the window asks.
+//   invalidate; nothing is drawn until the window asks, unless a control
+//   repaints at once (Control::repaint, through presentNow).
 //
 // How a backend uses it (it sees only platform::WindowClient; windows start
 // hidden and the form shows them):
 //   - paint() returns the up-to-date image of the whole form (width x height,
 //     0xAARRGGBB); blit it 1:1. It repaints only what was invalidated since the
 //     last call, into the same image, so calling it is cheap and allocation-free.
-//   - Every NativeWindow::invalidate call from the form means "ask paint() soon".
+//   - Every NativeWindow::invalidate call from the form means "ask paint() soon";
+//     presentNow means "ask it now and show the result before returning".
 //   - mouseEvent: client coordinates. Send Type::press for a first press and
 //     Type::doubleClick instead of press for the second press of a double click
 //     (WM_xBUTTONDBLCLK, or two presses within the system's double-click time
