@@ -217,6 +217,9 @@ void childChecks(platform::win32::Win32WindowSystem& system, HWND host, std::wst
     window->invalidate(10, 10, 20, 20);
     pump([&] { return client.paints > paints; });
     check(client.paints == paints + 1, "invalidate leads to one more paint");
+    window->invalidate(0, 0, 160, 100);
+    window->presentNow();
+    check(client.paints == paints + 2, "presentNow paints what is marked without the message loop");
 
     // 3. Input.
     PostMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(12, 34));

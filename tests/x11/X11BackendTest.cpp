@@ -1,7 +1,8 @@
 // X11BackendTest.cpp — the X11 window system against a real (virtual) X server.
 //
-//   X11Child      a child of a host window paints the client's image, repaints only
-//                 what was invalidated, reports clicks, double clicks and keys,
+//   X11Child      a child of a host window stays hidden until shown, paints the
+//                 client's image, repaints only what was invalidated (at idle, or
+//                 at once when asked), reports clicks, double clicks and keys,
 //                 survives its host window's destruction, and leaves nothing behind
 //   X11TopLevel   dialog properties, close box, always-on-top
 //   X11Timers     timers fire from idle() and stop when destroyed
@@ -224,6 +225,23 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     const int settled = client.paints;
     for (int i = 0; i < 5; ++i) system.idle();
     EXPECT_EQ(client.paints, settled);
+}
+
+TEST_F(X11Child, PresentNowPaintsWhatIsMarkedWithoutWaitingForIdle) {
+    PatternClient client(100, 60);
+    auto window = system.createChild(parentHandle(), 100, 60, client);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    pump([&] { return client.paints > 0; });
+    client.fill(33);
+    const int paints = client.paints;
+    window->invalidate(0, 0, 100, 60);
+    window->presentNow();
+    EXPECT_EQ(client.paints, paints + 1);
+    XSync(host, False);
+    EXPECT_EQ(mismatches(idOf(*window), client.image, 0, 0, 100, 60), 0);
+    window->presentNow();  // nothing marked: nothing painted
+    EXPECT_EQ(client.paints, paints + 1);
 }
 
 TEST_F(X11Child, ReportsPressReleaseDoubleClickAndKeys) {
