@@ -63,9 +63,13 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, std::int32_t numProgra
     platform::maskFloatingPointExceptions();
 }
 
-AudioEffect::~AudioEffect() {
-    delete editor;
+AudioEffect::~AudioEffect() { destroyEditor(); }
+
+void AudioEffect::destroyEditor() {
+    // Cleared first: whatever the dying editor calls back finds no editor here.
+    AEffEditor* dying = editor;
     editor = nullptr;
+    delete dying;
 }
 
 void AudioEffect::setEditor(AEffEditor* newEditor) {

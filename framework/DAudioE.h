@@ -105,6 +105,10 @@ public:
     virtual std::int32_t canBeAutomated(std::int32_t index);
 
 protected:
+    // Destroys the editor (and with it an open panel) now. Each plug-in's own
+    // destructor calls it first, so that the panel goes while the effect it
+    // shows is still whole; the base destructor only frees an editor left over.
+    void destroyEditor();
     // The base float2string, which dB2string uses whatever a subclass overrides.
     static void formatFixedTwoDecimals(double value, char* text);
     VstIntPtr callHost(std::int32_t opcode, std::int32_t index, VstIntPtr value, float opt);

@@ -125,7 +125,12 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     LoadLatency();
 }
 
-ADoubler::~ADoubler() = default;
+ADoubler::~ADoubler() {
+    // The editor and its panel go first, while the effect is still whole; what
+    // the dying panel sends the effect finds no editor to notify.
+    doublerEditor = nullptr;
+    destroyEditor();
+}
 
 std::uint32_t ADoubler::now() const { return clock->milliseconds(); }
 

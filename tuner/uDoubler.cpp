@@ -37,10 +37,13 @@ std::int32_t ADoublerEditor::open(void* ptr) {
     if (!form) {
         form = std::make_unique<TuFFTForm>(windows);
         form->effect = getDoubler();
-        form->openChild(ptr);
+        form->openChildHidden(ptr);
     }
+    // The controls in line first, so the panel shows complete; a reused
+    // panel is shown again.
     controlsStale.store(false, std::memory_order_relaxed);
     refreshControls();
+    form->show();
     postUpdate();
     return 1;
 }
@@ -128,6 +131,8 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     configureAccuracy();
     if (ADoublerEditor* ed = getDoublerEditor()) ed->postUpdate();
 }
+
+ADoubler::~ADoubler() { destroyEditor(); }
 
 ADoublerEditor* ADoubler::getDoublerEditor() const { return static_cast<ADoublerEditor*>(editor); }
 

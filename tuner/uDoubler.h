@@ -82,6 +82,8 @@ public:
     static constexpr std::int32_t kAudioWatchdog = 101;
 
     explicit ADoubler(audioMasterCallback audioMaster, const platform::Services& services = platform::defaultServices());
+    // The editor and its panel go first, while the effect is still whole.
+    ~ADoubler() override;
     void process(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void setProgram(std::int32_t program) override;
