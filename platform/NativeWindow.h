@@ -54,10 +54,13 @@ public:
 class NativeWindow {
 public:
     virtual ~NativeWindow() = default;  // destroys the window
+    // Windows are created hidden, children as well as top-level ones.
     virtual void show() = 0;
     virtual void hide() = 0;
     // Marks a half-open rectangle for repainting through WindowClient::paint.
     virtual void invalidate(int left, int top, int right, int bottom) = 0;
+    // Repaints what is marked at once, instead of at the next paint turn.
+    virtual void presentNow() = 0;
     virtual void resize(int width, int height) = 0;
     virtual void captureMouse(bool captured) = 0;
     virtual bool isStillWindow() const = 0;

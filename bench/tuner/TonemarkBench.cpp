@@ -6,6 +6,10 @@
 //   ProcessReplacing/SilenceAfterSignal  the same, silent input after a loud
 //                             tone, the filter decaying towards zero
 //   Analyze/<accuracy>        one measurement of a full ring
+//   AnalyzeMixture/<accuracy>  the same for an organ mixture whose octave the
+//                             peak search chooses and the look below the
+//                             chosen peak turns back into the fundamental
+//   SubharmonicCheck/<accuracy>  that look alone, on the mixture's spectrum
 //   LiteralSpectrum/<accuracy>  the plain spectrum loop, for comparison
 //   EditorOpenPaintClose      the panel made, painted whole and destroyed, as
 //                             a host's editor window opening and closing costs it
@@ -20,6 +24,7 @@
 #include "platform/Services.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "tests/tuner/LiteralSpectrum.h"
+#include "tuner/SubharmonicCheck.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
@@ -108,6 +113,48 @@ void Analyze(benchmark::State& state) {
     }
 }
 
+// A ring full of 261.6 Hz with a louder fifth and a louder octave above it.
+void fillMixture(Rig& rig) {
+    const double pi = 3.14159265358979, f = 261.63;
+    for (int block = 0; block < 400; ++block) {
+        for (int i = 0; i < Rig::kBlock; ++i, ++rig.sample) {
+            const double t = rig.sample / rig.rate;
+            rig.left[i] = static_cast<float>(0.04 * std::sin(2.0 * pi * f * t) + 0.08 * std::sin(3.0 * pi * f * t) +
+                                             0.12 * std::sin(4.0 * pi * f * t));
+        }
+        rig.run();
+    }
+}
+
+void AnalyzeMixture(benchmark::State& state) {
+    Rig rig;
+    fillMixture(rig);
+    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->getDoublerEditor()->open(nullptr);
+    for (auto _ : state) {
+        rig.effect->analyze();
+        benchmark::DoNotOptimize(rig.effect->getDetectedFrequency());
+    }
+}
+
+void SubharmonicCheck(benchmark::State& state) {
+    Rig rig;
+    fillMixture(rig);
+    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->measure();
+    const tonemark::PitchDetector& detector = rig.effect->getDetector();
+    // The octave's bin, where the peak search stops for this mixture.
+    const std::int32_t n = detector.fftSize();
+    const std::int32_t start = static_cast<std::int32_t>(std::nearbyint(32.0 * n / rig.rate));
+    const std::int32_t octave = static_cast<std::int32_t>(std::nearbyint(2.0 * 261.63 * 4.0 * n / rig.rate));
+    std::int32_t chosen = octave;
+    for (std::int32_t b = octave - 3; b <= octave + 3; ++b)
+        if (detector.magnitudes()[b] > detector.magnitudes()[chosen]) chosen = b;
+    if (tonemark::fundamentalBelow(detector.magnitudes(), start, chosen) == chosen)
+        state.SkipWithError("the mixture's octave did not lead to its fundamental");
+    for (auto _ : state) benchmark::DoNotOptimize(tonemark::fundamentalBelow(detector.magnitudes(), start, chosen));
+}
+
 void LiteralSpectrum(benchmark::State& state) {
     Rig rig;
     for (int i = 0; i < 400; ++i) {
@@ -155,5 +202,7 @@ BENCHMARK(ShowReading)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ProcessReplacingSignal)->Name("ProcessReplacing/Signal")->Arg(44100)->Arg(96000);
 BENCHMARK(ProcessReplacingSilenceAfterSignal)->Name("ProcessReplacing/SilenceAfterSignal");
 BENCHMARK(Analyze)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AnalyzeMixture)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SubharmonicCheck)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kNanosecond);
 BENCHMARK(LiteralSpectrum)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

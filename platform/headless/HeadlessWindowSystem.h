@@ -35,6 +35,9 @@ public:
     void show() override { visible_ = true; }
     void hide() override { visible_ = false; }
     void invalidate(int left, int top, int right, int bottom) override;
+    void presentNow() override {
+        if (needsPaint_ && alive_) paintNow();
+    }
     void resize(int width, int height) override;
     void captureMouse(bool captured) override { captured_ = captured; }
     bool isStillWindow() const override { return alive_; }

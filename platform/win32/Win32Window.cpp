@@ -6,7 +6,8 @@
 namespace platform::win32 {
 
 namespace {
-constexpr DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+// Children too are created hidden: the owner shows them once their content is ready.
+constexpr DWORD childStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD dialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD dialogExStyle = WS_EX_DLGMODALFRAME;
 
@@ -77,7 +78,8 @@ void Win32Window::outerSize(int width, int height, int& outerWidth, int& outerHe
 }
 
 void Win32Window::show() {
-    if (window_ != nullptr) ShowWindow(window_, SW_SHOW);
+    // A child shows without taking the activation from the host's window.
+    if (window_ != nullptr) ShowWindow(window_, kind_ == Kind::child ? SW_SHOWNA : SW_SHOW);
 }
 
 void Win32Window::hide() {
@@ -88,6 +90,11 @@ void Win32Window::invalidate(int left, int top, int right, int bottom) {
     if (window_ == nullptr || left >= right || top >= bottom) return;
     const RECT area{left, top, right, bottom};
     InvalidateRect(window_, &area, FALSE);
+}
+
+void Win32Window::presentNow() {
+    // WM_PAINT at once, for a non-empty update region only.
+    if (window_ != nullptr) UpdateWindow(window_);
 }
 
 void Win32Window::resize(int width, int height) {

@@ -45,7 +45,8 @@ public:
     CountingEditor(AudioEffect* effect, Journal& journal) : AEffEditor(effect), journal(journal) {
         effect->setEditor(this);
     }
-    ~CountingEditor() override { journal.add("editor destroyed"); }
+    // Notes whether the effect was still whole: its own getVu, not the base's.
+    ~CountingEditor() override { journal.add("editor destroyed, vu " + std::to_string(effect->getVu())); }
     void update() override { ++updates; }
     std::int32_t getRect(ERect** rect) override {
         rectangle = ERect{0, 0, 10, 20};
@@ -60,7 +61,10 @@ public:
 class ProbeEffect : public AudioEffect {
 public:
     ProbeEffect(audioMasterCallback master, Journal& journal) : AudioEffect(master, 3, 5), journal(journal) {}
-    ~ProbeEffect() override { journal.add("effect destroyed"); }
+    ~ProbeEffect() override {
+        destroyEditor();
+        journal.add("effect destroyed");
+    }
     void process(float**, float**, std::int32_t) override {}
     void setProgram(std::int32_t program) override {
         journal.add("setProgram " + std::to_string(program));
@@ -225,11 +229,14 @@ TEST(Dispatcher, EditorRequestsNeedAnEditor) {
 TEST(EntryFunctions, CloseDestroysEditorThenEffectAndAnswersOne) {
     Journal journal;
     auto* effect = new ProbeEffect(nullptr, journal);
+    effect->vu = 0.5f;
     new CountingEditor(effect, journal);
     AEffect* record = effect->getAeffect();
     EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
-    // close runs first; the base destructor (after the subclass's) takes the editor with it.
-    EXPECT_EQ((journal.entries), (std::vector<std::string>{"close", "effect destroyed", "editor destroyed"}));
+    // close runs first; the effect's own destructor takes the editor along
+    // before anything of the effect is gone.
+    EXPECT_EQ((journal.entries),
+              (std::vector<std::string>{"close", "editor destroyed, vu 0.500000", "effect destroyed"}));
 }
 
 TEST(EntryFunctions, ParameterAndProcessEntriesReachTheObject) {

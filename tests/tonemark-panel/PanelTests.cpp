@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <ostream>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "tests/tuner/ToneFixture.h"
@@ -39,6 +43,10 @@ protected:
         bool operator==(const Texts& o) const {
             return note == o.note && sharp == o.sharp && octave == o.octave && midi == o.midi &&
                    frequency == o.frequency && cents == o.cents;
+        }
+        friend void PrintTo(const Texts& t, std::ostream* out) {
+            *out << '"' << t.note << "\" \"" << t.sharp << "\" \"" << t.octave << "\" \"" << t.midi << "\" \""
+                 << t.frequency << "\" \"" << t.cents << '"';
         }
     };
     Texts texts() const {
@@ -119,6 +127,51 @@ TEST_F(Panel, ShowsTheWholeNoteRangeAndOnlyDarkensTheLampBeyondIt) {
     form->ShowReading(440.0f, 1.0f);  // no reading: only the lamp says so
     EXPECT_FALSE(form->ledLit());
     EXPECT_EQ(form->freqLbl.text(), "440.00");
+}
+
+TEST_F(Panel, AReadingWithoutANoteLeavesEveryLabelAndThePointerAsTheyWere) {
+    form->ShowReading(frequencyOf(62, 20.0), 0.0f);  // D, twenty cents sharp
+    const Texts shown = texts();
+    EXPECT_EQ((Texts{"D", " ", "3", "62", "297.08", "+20"}), shown);
+    const int pointerLeft = form->pointer.left();
+    EXPECT_EQ(pointerLeft, 280);
+    // No reading, no peak, below note 0, above note 112, not a number.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const auto& [frequency, noReading] : std::vector<std::pair<float, float>>{
+             {440.0f, 1.0f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {frequencyOf(113, 0.0), 0.0f}, {nan, 0.0f}, {-440.0f, 0.0f}}) {
+        form->ShowReading(440.0f, 0.0f);
+        form->ShowReading(frequencyOf(62, 20.0), 0.0f);
+        ASSERT_TRUE(form->ledLit());
+        form->ShowReading(frequency, noReading);
+        EXPECT_FALSE(form->ledLit()) << frequency << " " << noReading;
+        EXPECT_EQ(shown, texts()) << frequency << " " << noReading;
+        EXPECT_EQ(form->pointer.left(), pointerLeft) << frequency << " " << noReading;
+        EXPECT_EQ(form->StaticText1.text(), "440");
+        EXPECT_EQ(form->AccuracyLbl.text(), "Normal");
+    }
+}
+
+TEST_F(Panel, TheFormatsFollowAClickOnTheAccuracyArrowsFromTheNextReading) {
+    form->ShowReading(440.0f, 0.0f);
+    click(form->infobtn);
+    click(form->Accuracy, 0, -4);  // up: Super
+    EXPECT_EQ(form->AccuracyLbl.text(), "Super");
+    EXPECT_EQ(form->freqLbl.text(), "440.00");  // the shown reading keeps its format
+    EXPECT_EQ(form->centslbl.text(), "+0");
+    form->ShowReading(440.0f, 0.0f);
+    EXPECT_EQ(form->freqLbl.text(), "440.000");
+    EXPECT_EQ(form->centslbl.text(), "+0.0");
+    form->ShowReading(frequencyOf(69, -7.4), 0.0f);
+    EXPECT_EQ(form->centslbl.text(), "-7.4");
+    click(form->Accuracy, 0, 4);
+    click(form->Accuracy, 0, 4);  // down twice: Economy
+    EXPECT_EQ(form->AccuracyLbl.text(), "Economy");
+    form->ShowReading(440.0f, 0.0f);
+    EXPECT_EQ(form->freqLbl.text(), "440.0");
+    EXPECT_EQ(form->centslbl.text(), "+0");
+    form->ShowReading(frequencyOf(69, -7.4), 0.0f);
+    EXPECT_EQ(form->centslbl.text(), "-7");
+    EXPECT_EQ(form->freqLbl.text(), "438.1");
 }
 
 TEST_F(Panel, ReadingsFollowThePitchRefPosition) {
@@ -250,6 +303,16 @@ TEST_F(Panel, AboutButtonOpensThenClosesItsOwnDialog) {
     ASSERT_NE(form->aboutWindow(), nullptr);
     h.fx().dispatcher(effEditClose, 0, 0, nullptr, 0.0f);  // the dialog goes with the panel
     EXPECT_TRUE(h.windows.windows().empty());
+}
+
+TEST_F(Panel, QuickSecondClicksOnTheButtonsAreNotLost) {
+    doubleClick(form->infobtn);  // opens the strip; its hide button, now under the pointer, closes it
+    EXPECT_FALSE(form->controlepanel.visible());
+    click(form->infobtn);
+    doubleClick(form->HelpBtn);  // opens the About dialog and closes it again
+    EXPECT_EQ(form->aboutWindow(), nullptr);
+    EXPECT_EQ(h.windows.windows().size(), 1u);
+    EXPECT_TRUE(form->controlepanel.visible());
 }
 
 TEST_F(Panel, PanelWithoutEffectOnlyTogglesItsStrip) {

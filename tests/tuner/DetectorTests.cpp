@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "tests/tuner/ToneFixture.h"
+#include "tests/tuner/DetectorAccess.h"
 #include "tuner/PitchDetector.h"
 
 namespace tonemark {
@@ -122,7 +123,7 @@ TEST(Detector, AFrameThatWrapsTheRingReadsTheSame) {
     ASSERT_LT(wrapped->newestIndex(), 16384 - 1);
     auto detector = std::make_unique<PitchDetector>();
     for (int accuracy : {0, 1, 2}) {
-        detector->configureAccuracy(accuracy);
+        PitchDetectorTestAccess::configureAccuracy(*detector, accuracy);
         const PitchReading a = detector->measure(*plain, 44100.0, 4);
         const PitchReading b = detector->measure(*wrapped, 44100.0, 4);
         EXPECT_EQ(a.noReading, 0.0f);

@@ -181,6 +181,8 @@ void childChecks(platform::win32::Win32WindowSystem& system, HWND host, std::wst
     if (window == nullptr) return;
     const HWND child = static_cast<HWND>(window->nativeHandle());
     client.window = child;
+    check(!IsWindowVisible(child), "child hidden until shown");
+    window->show();
     wchar_t name[128] = L"";
     GetClassNameW(child, name, 128);
     className = name;
@@ -215,6 +217,9 @@ void childChecks(platform::win32::Win32WindowSystem& system, HWND host, std::wst
     window->invalidate(10, 10, 20, 20);
     pump([&] { return client.paints > paints; });
     check(client.paints == paints + 1, "invalidate leads to one more paint");
+    window->invalidate(0, 0, 160, 100);
+    window->presentNow();
+    check(client.paints == paints + 2, "presentNow paints what is marked without the message loop");
 
     // 3. Input.
     PostMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(12, 34));
@@ -322,6 +327,7 @@ void robustnessChecks(platform::win32::Win32WindowSystem& system) {
     ShowWindow(host, SW_SHOW);
     auto window = system.createChild(host, 40, 40, client);
     check(window != nullptr, "child of a second host");
+    if (window != nullptr) window->show();
     pumpFor(50);
     DestroyWindow(host);
     check(window != nullptr && !window->isStillWindow(), "child is no window once the host destroyed its own");

@@ -1,7 +1,8 @@
 // X11BackendTest.cpp — the X11 window system against a real (virtual) X server.
 //
-//   X11Child      a child of a host window paints the client's image, repaints only
-//                 what was invalidated, reports clicks, double clicks and keys,
+//   X11Child      a child of a host window stays hidden until shown, paints the
+//                 client's image, repaints only what was invalidated (at idle, or
+//                 at once when asked), reports clicks, double clicks and keys,
 //                 survives its host window's destruction, and leaves nothing behind
 //   X11TopLevel   dialog properties, close box, always-on-top
 //   X11Timers     timers fire from idle() and stop when destroyed
@@ -176,6 +177,10 @@ TEST_F(X11Child, PaintsTheClientImageInsideTheHostWindow) {
     auto window = system.createChild(parentHandle(), 120, 80, client);
     ASSERT_NE(window, nullptr);
     const Window child = idOf(*window);
+    XWindowAttributes hidden;
+    ASSERT_NE(XGetWindowAttributes(host, child, &hidden), 0);
+    EXPECT_EQ(hidden.map_state, IsUnmapped);  // until its owner shows it
+    window->show();
 
     Window root = None, parent = None, *children = nullptr;
     unsigned count = 0;
@@ -201,6 +206,7 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     PatternClient client(100, 60);
     auto window = system.createChild(parentHandle(), 100, 60, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     const toolkit::Image before = client.image;
 
@@ -221,10 +227,28 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     EXPECT_EQ(client.paints, settled);
 }
 
+TEST_F(X11Child, PresentNowPaintsWhatIsMarkedWithoutWaitingForIdle) {
+    PatternClient client(100, 60);
+    auto window = system.createChild(parentHandle(), 100, 60, client);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    pump([&] { return client.paints > 0; });
+    client.fill(33);
+    const int paints = client.paints;
+    window->invalidate(0, 0, 100, 60);
+    window->presentNow();
+    EXPECT_EQ(client.paints, paints + 1);
+    XSync(host, False);
+    EXPECT_EQ(mismatches(idOf(*window), client.image, 0, 0, 100, 60), 0);
+    window->presentNow();  // nothing marked: nothing painted
+    EXPECT_EQ(client.paints, paints + 1);
+}
+
 TEST_F(X11Child, ReportsPressReleaseDoubleClickAndKeys) {
     PatternClient client(100, 60);
     auto window = system.createChild(parentHandle(), 100, 60, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     const Window child = idOf(*window);
     pump([&] { return client.paints > 0; });
 
@@ -270,6 +294,7 @@ TEST_F(X11Child, CaptureGrabsThePointerUntilReleasedOrClosed) {
     PatternClient client(50, 50);
     auto window = system.createChild(parentHandle(), 50, 50, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     auto othersMayGrab = [&] {
         const int result = XGrabPointer(host, hostWindow, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
@@ -294,6 +319,7 @@ TEST_F(X11Child, ClosingTheLastWindowClosesTheConnection) {
         PatternClient client(50, 50);
         auto window = system.createChild(parentHandle(), 50, 50, client);
         ASSERT_NE(window, nullptr);
+        window->show();
         child = idOf(*window);
         EXPECT_NE(system.display(), nullptr);
         pump([&] { return client.paints > 0; });
@@ -313,6 +339,7 @@ TEST_F(X11Child, ClosingTheLastWindowClosesTheConnection) {
         PatternClient client(50, 50);
         auto window = system.createChild(parentHandle(), 50, 50, client);
         ASSERT_NE(window, nullptr) << "reopening number " << i;
+        window->show();
     }
     EXPECT_EQ(openFileCount(), filesBefore);
 }
@@ -321,6 +348,7 @@ TEST_F(X11Child, SurvivesTheHostDestroyingItsWindowFirst) {
     PatternClient client(50, 50);
     auto window = system.createChild(parentHandle(), 50, 50, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     XDestroyWindow(host, hostWindow);
     XSync(host, False);
