@@ -1,6 +1,6 @@
 // EffectFixture.h — a Widefield effect on test services, and block helpers.
 //
-// Manual clock, in-memory settings store, host program "host.exe"; the effect is
+// Manual clock, in-memory settings store, host program "host.exe", headless windows; the effect is
 // on the heap (its rings make it large). Blocks are stereo vectors.
 #pragma once
 
@@ -11,6 +11,7 @@
 
 #include "platform/Clock.h"
 #include "platform/HostProgram.h"
+#include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "stereo/uDoubler.h"
@@ -32,6 +33,7 @@ protected:
         services.clock = &clock;
         services.settings = &store;
         services.hostProgram = &host;
+        services.windows = &windows;
         return std::make_unique<ADoubler>(nullptr, services);
     }
 
@@ -64,6 +66,7 @@ protected:
     platform::ManualClock clock{1000};
     platform::MemorySettingsStore store;
     platform::FixedHostProgram host;
+    platform::HeadlessWindowSystem windows{clock};
     std::unique_ptr<ADoubler> effect;
 };
 
