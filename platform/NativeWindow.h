@@ -23,13 +23,15 @@ namespace platform {
 enum class MouseButton { none, left, right, middle };
 
 struct MouseEvent {
-    enum class Type { press, release, move, doubleClick };
+    enum class Type { press, release, move, doubleClick, wheel };
     Type type = Type::move;
     int x = 0;
     int y = 0;
     MouseButton button = MouseButton::none;
     bool control = false;
     bool shift = false;
+    // Type::wheel: notches turned, positive away from the user (up).
+    int wheelSteps = 0;
 };
 
 enum class Key { other, left, right, up, down, pageUp, pageDown, home, end, enter, escape, space, tab };

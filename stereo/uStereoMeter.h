@@ -281,12 +281,15 @@ private:
     void showBalance();
     void showStereoWidth();
     void showFaderReadout(toolkit::Label& readout, const PanelSlider& fader);
+    void moveByLink(PanelSlider& partner, std::int32_t row);
 
     toolkit::ImageList ImageList1;
     toolkit::ImageList ImageList2;
     controls::AboutToggle about;
     // The latency slider follows the effect without sending back (showLatency).
     bool followingLatency = false;
+    // A fader moves because of its partner or of setFaders, not by itself.
+    bool linkMoving = false;
 };
 
 // Writes a value label: its text, grey at the neutral position and silver elsewhere.

@@ -84,6 +84,9 @@ public:
     // Raised by the second press of a left double click, before its mouseDown.
     virtual void doubleClick();
     virtual void keyDown(const platform::KeyEvent& key);
+    // The wheel turned over the control (positive: away from the user); false
+    // when the control has no use for it, and the form offers it to the parent.
+    virtual bool mouseWheel(int steps, const ShiftState& shift);
 
     std::function<void()> onClick;
     std::function<void()> onDoubleClick;

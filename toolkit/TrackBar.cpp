@@ -129,6 +129,8 @@ void TrackBar::mouseDown(MouseButton button, const ShiftState& shift, int x, int
         const int thumbStart = along(thumb.left, thumb.top);
         if (thumb.contains(x, y)) {
             dragging_ = true;
+            dragMoved_ = false;
+            dragStart_ = pointer;
             dragGrip_ = pointer - thumbStart;
         } else if (pointer < thumbStart) {
             setPosition(position_ - pageSize_);
@@ -139,17 +141,31 @@ void TrackBar::mouseDown(MouseButton button, const ShiftState& shift, int x, int
     Control::mouseDown(button, shift, x, y);
 }
 
+void TrackBar::dragTo(int x, int y) {
+    // A thumb pressed and let go where it was stays at its position, even where
+    // pixels are coarser than positions.
+    if (!dragMoved_ && along(x, y) == dragStart_) return;
+    dragMoved_ = true;
+    setPosition(positionAt(along(x, y) - dragGrip_ + thumbThickness / 2));
+}
+
 void TrackBar::mouseMove(const ShiftState& shift, int x, int y) {
-    if (dragging_) setPosition(positionAt(along(x, y) - dragGrip_ + thumbThickness / 2));
+    if (dragging_) dragTo(x, y);
     Control::mouseMove(shift, x, y);
 }
 
 void TrackBar::mouseUp(MouseButton button, const ShiftState& shift, int x, int y) {
     if (button == MouseButton::left && dragging_) {
-        setPosition(positionAt(along(x, y) - dragGrip_ + thumbThickness / 2));
+        dragTo(x, y);
         dragging_ = false;
     }
     Control::mouseUp(button, shift, x, y);
+}
+
+bool TrackBar::mouseWheel(int steps, const ShiftState&) {
+    setPosition(static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(position_) - static_cast<long long>(steps) * lineSize_, minimum_, maximum_)));
+    return true;
 }
 
 void TrackBar::keyDown(const platform::KeyEvent& key) {

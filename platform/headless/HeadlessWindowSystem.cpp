@@ -57,6 +57,15 @@ void HeadlessWindow::mouseMove(int x, int y) {
     injectMouse(e);
 }
 
+void HeadlessWindow::wheel(int x, int y, int steps) {
+    MouseEvent e;
+    e.type = MouseEvent::Type::wheel;
+    e.x = x;
+    e.y = y;
+    e.wheelSteps = steps;
+    injectMouse(e);
+}
+
 void HeadlessWindow::press(int x, int y, MouseButton button) {
     MouseEvent e;
     e.type = MouseEvent::Type::press;

@@ -67,6 +67,8 @@ public:
     void click(int x, int y, MouseButton button = MouseButton::left);
     // Press, release, double-click press, release at one point.
     void doubleClick(int x, int y, MouseButton button = MouseButton::left);
+    // The wheel turned `steps` notches at (x, y), positive away from the user.
+    void wheel(int x, int y, int steps);
     void key(Key key);
     // The user closes the window (close box).
     void requestClose() { client_->closeRequested(); }

@@ -173,6 +173,24 @@ LRESULT Win32Window::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         case WM_RBUTTONUP: return mouse(MouseEvent::Type::release, MouseButton::right, wParam, lParam);
         case WM_MBUTTONUP: return mouse(MouseEvent::Type::release, MouseButton::middle, wParam, lParam);
         case WM_MOUSEMOVE: return mouse(MouseEvent::Type::move, MouseButton::none, wParam, lParam);
+        case WM_MOUSEWHEEL: {
+            // Screen coordinates, and the turn in 120ths of a notch.
+            POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            ScreenToClient(window, &at);
+            wheelRemainder_ += static_cast<short>(HIWORD(wParam));
+            const int steps = wheelRemainder_ / WHEEL_DELTA;
+            if (steps == 0) return 0;
+            wheelRemainder_ -= steps * WHEEL_DELTA;
+            MouseEvent event;
+            event.type = MouseEvent::Type::wheel;
+            event.x = at.x;
+            event.y = at.y;
+            event.wheelSteps = steps;
+            event.control = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0;
+            event.shift = (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0;
+            client_.mouseEvent(event);
+            return 0;
+        }
         case WM_GETDLGCODE:
             // Inside a host's dialog, arrows and Tab still reach our controls.
             return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;

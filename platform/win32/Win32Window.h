@@ -40,6 +40,7 @@ private:
     WindowClient& client_;
     HWND window_ = nullptr;
     bool classAcquired_ = false;
+    int wheelRemainder_ = 0;  // a turn of less than a notch, kept for the next
 };
 
 }  // namespace platform::win32

@@ -185,6 +185,12 @@ void X11Window::handleEvent(XEvent& event) {
             }
             return;
         case ButtonPress: {
+            if (event.xbutton.button == Button4 || event.xbutton.button == Button5) {
+                MouseEvent wheel = buttonEvent(event.xbutton, MouseEvent::Type::wheel, MouseButton::none);
+                wheel.wheelSteps = event.xbutton.button == Button4 ? 1 : -1;
+                client_.mouseEvent(wheel);
+                return;
+            }
             const MouseButton button = buttonOf(event.xbutton.button);
             if (button == MouseButton::none) return;
             // Keys go to the window that was clicked last, as with Windows controls.

@@ -111,15 +111,22 @@ protected:
         // positionAt takes coordinates along the track, relative to the slider.
         int along = horizontal ? from.x - at.left : from.y - at.top;
         const int step = slider.positionAt(along) < position ? 1 : -1;
+        toolkit::Point to = from;
         for (int guard = 0; guard < 2000 && slider.position() != position; ++guard) {
             along += step;
-            if (horizontal)
-                window().mouseMove(at.left + along, from.y);
-            else
-                window().mouseMove(from.x, at.top + along);
+            to = horizontal ? toolkit::Point{at.left + along, from.y} : toolkit::Point{from.x, at.top + along};
+            window().mouseMove(to.x, to.y);
         }
-        const toolkit::Point to = thumbAt(slider);
         window().release(to.x, to.y);
+    }
+
+    // Gives a slider the keyboard (a press and release on its thumb, which
+    // moves nothing) and steps it with the arrow keys to `position`.
+    void keyTo(PanelSlider& slider, int position) {
+        const toolkit::Point thumb = thumbAt(slider);
+        window().click(thumb.x, thumb.y);
+        for (int guard = 0; guard < 2000 && slider.position() != position; ++guard)
+            window().key(slider.position() < position ? platform::Key::right : platform::Key::left);
     }
 
     std::vector<HostCall> automation() const {
