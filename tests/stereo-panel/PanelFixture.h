@@ -57,6 +57,22 @@ private:
     }
 };
 
+// The effect, keeping a log of every setting and command it was sent.
+class RecordingEffect : public ADoubler {
+public:
+    using ADoubler::ADoubler;
+    void setParameter(std::int32_t index, float value) override {
+        sent.push_back(HostCall{-1, index, value});
+        ADoubler::setParameter(index, value);
+    }
+    std::size_t count(std::int32_t index) const {
+        std::size_t n = 0;
+        for (const HostCall& call : sent) n += call.index == index ? 1 : 0;
+        return n;
+    }
+    std::vector<HostCall> sent;
+};
+
 class PanelTest : public ::testing::Test {
 protected:
     PanelTest() : hostProgram("host.exe") {}
@@ -67,7 +83,9 @@ protected:
         services.settings = &store;
         services.hostProgram = &hostProgram;
         services.windows = &windows;
-        effect = std::make_unique<ADoubler>(&RecordingHost::callback, services);
+        auto recording = std::make_unique<RecordingEffect>(&RecordingHost::callback, services);
+        received = recording.get();
+        effect = std::move(recording);
         openPanel();
     }
 
@@ -142,6 +160,7 @@ protected:
     platform::FixedHostProgram hostProgram;
     platform::HeadlessWindowSystem windows{clock};
     std::unique_ptr<ADoubler> effect;
+    RecordingEffect* received = nullptr;
     int hostWindow = 0;
     TuStereoform* form = nullptr;
 };
