@@ -251,6 +251,7 @@ void TuStereoform::setUpSliders() {
     Delay.setSelection(119, 121);
     LatencyTB.setLineSize(5);
     LatencyTB.setTickFrequency(100);
+    LatencyTB.setTickColor(colours::silver);
 }
 
 void TuStereoform::showDesignPositions() {

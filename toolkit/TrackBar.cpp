@@ -46,6 +46,12 @@ void TrackBar::setTickFrequency(int frequency) {
     invalidate();
 }
 
+void TrackBar::setTickColor(Pixel color) {
+    if (color == tickColor_) return;
+    tickColor_ = color;
+    invalidate();
+}
+
 void TrackBar::setColor(Pixel color) {
     if (color == color_) return;
     color_ = color;
@@ -108,7 +114,7 @@ void TrackBar::paint(Canvas& canvas) {
         const int tickStart = centre + thumbBreadth / 2 + 2;
         const auto tick = [&](int p, int size) {
             const int at = thumbOffset(p) + thumbThickness / 2;
-            canvas.fillRect(oriented(at, at + 1, tickStart, tickStart + size), colors::black);
+            canvas.fillRect(oriented(at, at + 1, tickStart, tickStart + size), tickColor_);
         };
         for (long long p = minimum_; p <= maximum_; p += tickFrequency_) tick(static_cast<int>(p), 3);
         tick(minimum_, 4);

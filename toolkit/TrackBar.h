@@ -46,6 +46,8 @@ public:
     // Tick marks every `frequency` positions (plus both ends); 0 shows none.
     void setTickFrequency(int frequency);
     int tickFrequency() const { return tickFrequency_; }
+    // The marks' colour (black by default; a dark panel wants a light one).
+    void setTickColor(Pixel color);
 
     Pixel color() const { return color_; }
     void setColor(Pixel color);
@@ -88,6 +90,7 @@ private:
     int selectionStart_ = 0;
     int selectionEnd_ = -1;
     int tickFrequency_ = 0;
+    Pixel tickColor_ = rgb(0, 0, 0);
     Pixel color_;
     bool dragging_ = false;
     int dragGrip_ = 0;  // pointer offset from the thumb's leading edge

@@ -206,7 +206,7 @@ def check_editor(args):
     check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
     if args.reference and os.path.exists(shot):
         # A 440 Hz tone: the window shows what the headless render of that reading shows.
-        compare_with_render(shot, args.reference, "A 440")
+        compare_with_render(shot, args.reference, "A 440" if args.expect == "tonemark" else "the panel at defaults")
     if args.reference_clicked:
         # A real click on the "i" button opens the control strip over the reading.
         clicked = os.path.join(args.work, "editor-clicked.png")
@@ -214,7 +214,8 @@ def check_editor(args):
                                          args.click, "--screenshot", clicked, args.plugin], display=True)
         check(code == 0, "editor with a click runs (stderr: %s)" % err.strip())
         if code == 0:
-            compare_with_render(clicked, args.reference_clicked, "A 440 with the strip opened by a click")
+            compare_with_render(clicked, args.reference_clicked, "A 440 with the strip opened by a click"
+                                if args.expect == "tonemark" else "the options opened by a click on i")
 
 
 def compare_with_render(shot, reference, what):
