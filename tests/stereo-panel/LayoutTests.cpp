@@ -175,5 +175,32 @@ TEST_F(Layout, SavesPicturesAtDefaultsAndWithTheOptionsOpen) {
     EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/widefield-options.png"));
 }
 
+// The gestures the end-to-end check makes in real windows (plughost --drag,
+// --double-click, --control-drag at these points), made here as the window
+// system delivers them, with what each must do.
+TEST_F(Layout, SavesPictureOfRealGestures) {
+    const auto drag = [&](int x0, int y0, int x1, int y1) {
+        window().press(x0, y0);
+        for (int step = 1; step <= 8; ++step) window().mouseMove(x0 + (x1 - x0) * step / 8, y0 + (y1 - y0) * step / 8);
+        window().release(x1, y1);
+        idle();
+    };
+    drag(129, 360, 160, 360);
+    EXPECT_EQ(form->StereoWidth.position(), 75);
+    EXPECT_EQ(form->StrWidthLbl.text(), "150%");
+    drag(124, 57, 90, 57);
+    EXPECT_EQ(form->InitWidth.position(), 23);
+    window().doubleClick(214, 56);
+    idle();
+    EXPECT_EQ(form->InitWidth.position(), 50);
+    windows.setControlKeyDown(true);
+    drag(624, 146, 624, 250);
+    windows.setControlKeyDown(false);
+    EXPECT_EQ(form->FaderL.position(), 191);
+    EXPECT_EQ(form->FaderR.position(), 90);
+    window().paintNow();
+    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/widefield-gestures.png"));
+}
+
 }  // namespace
 }  // namespace widefield

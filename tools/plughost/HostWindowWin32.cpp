@@ -50,6 +50,20 @@ public:
         return PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y)) != 0;
     }
 
+    bool move(int x, int y) override {
+        POINT point{x, y};
+        HWND target = deepestChild(point);
+        return PostMessageW(target, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(point.x, point.y)) != 0;
+    }
+
+    bool controlKey(bool down) override {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_CONTROL;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        return SendInput(1, &input, sizeof input) == 1;
+    }
+
     bool capture(Screenshot& shot, std::string& error) override {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         pump();

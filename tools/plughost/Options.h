@@ -39,6 +39,15 @@ struct Options {
     double seconds = -1.0;  // negative: the command's own default
     std::string screenshot;
     std::vector<Point> clicks;
+    // Gestures after the clicks, each performed at once at its turn: a drag from
+    // `from` to `to` (with the Control key held for controlDrag) or a double click.
+    struct Gesture {
+        enum class Kind { drag, controlDrag, doubleClick };
+        Kind kind = Kind::drag;
+        Point from;
+        Point to;
+    };
+    std::vector<Gesture> gestures;
     bool help = false;
 };
 
