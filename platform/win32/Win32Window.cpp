@@ -125,6 +125,12 @@ void Win32Window::blit(HDC dc) {
                       static_cast<UINT>(image.height), image.pixels.data(), &info, DIB_RGB_COLORS);
 }
 
+namespace {
+thread_local int mouseMessageControl = -1;
+}  // namespace
+
+int controlKeyOfMouseMessage() { return mouseMessageControl; }
+
 LRESULT Win32Window::mouse(MouseEvent::Type type, MouseButton button, WPARAM wParam, LPARAM lParam) {
     MouseEvent event;
     event.type = type;
@@ -145,7 +151,12 @@ LRESULT Win32Window::mouse(MouseEvent::Type type, MouseButton button, WPARAM wPa
         if (GetFocus() != window_) SetFocus(window_);
         SetCapture(window_);
     }
+    // The client may destroy this window inside the call; only the thread's own
+    // variable is touched after it.
+    const int outer = mouseMessageControl;
+    mouseMessageControl = event.control ? 1 : 0;
     client_.mouseEvent(event);
+    mouseMessageControl = outer;
     return 0;
 }
 

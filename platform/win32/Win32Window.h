@@ -12,6 +12,10 @@
 
 namespace platform::win32 {
 
+// While a mouse message is being handed to a client: whether it says Control
+// was down (MK_CONTROL); -1 at any other time.
+int controlKeyOfMouseMessage();
+
 class Win32Window final : public NativeWindow, private MessageTarget {
 public:
     enum class Kind { child, topLevel, topLevelAbove };

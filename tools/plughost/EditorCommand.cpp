@@ -33,10 +33,7 @@ namespace {
 void perform(HostWindow& window, const Options::Gesture& gesture, std::string& method) {
     using Kind = Options::Gesture::Kind;
     if (gesture.kind == Kind::doubleClick) {
-        for (int press = 0; press < 2; ++press) {
-            window.press(gesture.from.x, gesture.from.y, method);
-            window.release(gesture.from.x, gesture.from.y);
-        }
+        window.doubleClick(gesture.from.x, gesture.from.y, method);
         return;
     }
     if (gesture.kind == Kind::controlDrag) window.controlKey(true);

@@ -35,6 +35,8 @@ public:
     // The pointer moves with the left button held; the Control key goes down or up.
     virtual bool move(int x, int y) = 0;
     virtual bool controlKey(bool down) = 0;
+    // Two presses and releases at a point, as the window system reports a double click.
+    virtual bool doubleClick(int x, int y, std::string& method) = 0;
     virtual bool capture(Screenshot& shot, std::string& error) = 0;
     // The user or the window manager asked to close the window.
     virtual bool closeRequested() const = 0;

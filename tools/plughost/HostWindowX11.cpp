@@ -84,6 +84,12 @@ public:
         return sendPointerEvent(MotionNotify, x, y);
     }
 
+    bool doubleClick(int x, int y, std::string& method) override {
+        for (int press = 0; press < 2; ++press)
+            if (!button(x, y, true, method) || !button(x, y, false, method)) return false;
+        return true;
+    }
+
     bool controlKey(bool down) override {
 #if defined(PLUGHOST_HAVE_XTEST)
         int eventBase, errorBase, major, minor;
