@@ -51,6 +51,16 @@ Rect under(int sliderLeft, int top) {
 }
 Rect bar(int x) { return Rect::ofSize(x - 2, 237, 5, 12); }
 
+const toolkit::ImageList& lampButtonImages() {
+    static const toolkit::ImageList list = controls::makeLampButtonImages();
+    return list;
+}
+
+const toolkit::ImageList& peakButtonImages() {
+    static const toolkit::ImageList list = controls::makePeakButtonImages();
+    return list;
+}
+
 // The decorative bars and the overlays' frames are drawn, not filled by a widget.
 const toolkit::Pixel kBarRed = colours::red;
 
@@ -189,8 +199,8 @@ TuStereoform::TuStereoform(platform::WindowSystem& windows)
       BitBtn4(&ResetOKpanel, Rect::ofSize(153, 120, 80, 27), "Cancel", toolkit::PictureButton::Kind::cancel),
       Timer1(*this, kResyncInterval, [this] { Timer1Timer(); }),
       Timer2(*this, kWatchdogInterval, [this] { Timer2Timer(); }),
-      ImageList1(controls::makeLampButtonImages()),
-      ImageList2(controls::makePeakButtonImages()) {
+      ImageList1(lampButtonImages()),
+      ImageList2(peakButtonImages()) {
     setUpButtons();
     setUpSliders();
     LevelMarks.onPaint = [this](toolkit::Canvas& canvas) { drawLevelMarks(canvas); };

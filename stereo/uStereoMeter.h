@@ -283,8 +283,9 @@ private:
     void showFaderReadout(toolkit::Label& readout, const PanelSlider& fader);
     void moveByLink(PanelSlider& partner, std::int32_t row);
 
-    toolkit::ImageList ImageList1;
-    toolkit::ImageList ImageList2;
+    // The buttons' faces, drawn once per process and only read afterwards.
+    const toolkit::ImageList& ImageList1;
+    const toolkit::ImageList& ImageList2;
     controls::AboutToggle about;
     // The latency slider follows the effect without sending back (showLatency).
     bool followingLatency = false;
