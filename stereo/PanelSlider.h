@@ -20,6 +20,8 @@ public:
     std::function<void()> onGestureEnd;
 
     bool inGesture() const { return inGesture_; }
+    // Whether the host was told of the present gesture's beginning (the owner's note).
+    bool gestureReported = false;
 
     void mouseDown(toolkit::MouseButton button, const toolkit::ShiftState& shift, int x, int y) override {
         if (button == toolkit::MouseButton::left && !inGesture_) {

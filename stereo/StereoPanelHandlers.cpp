@@ -24,26 +24,29 @@ void TuStereoform::send(std::int32_t index, float value, bool automatable) {
         effect->setParameter(index, value);
 }
 
-void TuStereoform::beginEdit(std::int32_t index) {
-    if (effect == nullptr || !Automation.LEDon()) return;
+bool TuStereoform::beginEdit(std::int32_t index) {
+    if (effect == nullptr || !Automation.LEDon()) return false;
     if (audioMasterCallback host = effect->getAudioMaster())
         host(effect->getAeffect(), kAudioMasterBeginEdit, index, 0, nullptr, 0.0f);
+    return true;
 }
 
 void TuStereoform::endEdit(std::int32_t index) {
-    if (effect == nullptr || !Automation.LEDon()) return;
+    if (effect == nullptr) return;
     if (audioMasterCallback host = effect->getAudioMaster())
         host(effect->getAeffect(), kAudioMasterEndEdit, index, 0, nullptr, 0.0f);
 }
 
 void TuStereoform::bracketGestures(PanelSlider& slider, std::int32_t index, std::int32_t partner) {
-    // The lamp is read at the press and again at the release: a gesture begun
-    // with "Send" out sends no end either, whatever happens meanwhile.
-    slider.onGestureBegin = [this, index, partner] {
-        beginEdit(index);
-        if (partner >= 0) beginEdit(partner);
+    // The lamp decides at the press; an edit begun is always ended, and one not
+    // begun never is, whatever happens to the lamp meanwhile.
+    slider.onGestureBegin = [this, &slider, index, partner] {
+        slider.gestureReported = beginEdit(index);
+        if (slider.gestureReported && partner >= 0) beginEdit(partner);
     };
-    slider.onGestureEnd = [this, index, partner] {
+    slider.onGestureEnd = [this, &slider, index, partner] {
+        if (!slider.gestureReported) return;
+        slider.gestureReported = false;
         if (partner >= 0) endEdit(partner);
         endEdit(index);
     };
@@ -51,9 +54,9 @@ void TuStereoform::bracketGestures(PanelSlider& slider, std::int32_t index, std:
 
 void TuStereoform::sendSwitch(std::int32_t index, bool on) {
     const float value = on ? 1.0f : 0.0f;
-    beginEdit(index);
+    const bool reported = beginEdit(index);
     send(index, value);
-    endEdit(index);
+    if (reported) endEdit(index);
 }
 
 void TuStereoform::flip(controls::TNiceButton& button, std::int32_t index) {

@@ -262,7 +262,8 @@ private:
     void send(std::int32_t index, float value, bool automatable = true);
     // A switch click while "Send" is lit is a whole gesture: begin, value, end.
     void sendSwitch(std::int32_t index, bool on);
-    void beginEdit(std::int32_t index);
+    // True when the host was told (Send lit and an effect to speak for).
+    bool beginEdit(std::int32_t index);
     void endEdit(std::int32_t index);
     // Wires a slider's press and release to the gesture of `index` (and of
     // `partner`, which a linked drag moves too; -1 for none).

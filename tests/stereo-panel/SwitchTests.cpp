@@ -89,6 +89,23 @@ TEST_F(Switches, ADragWhileSendIsLitIsBracketedByBeginAndEnd) {
                                                   {kEnd, ADoubler::kInputWidth, 0.0f}}));
 }
 
+TEST_F(Switches, AnEditBegunIsEndedWhateverTheLampDoesMeanwhile) {
+    lightSend();
+    const toolkit::Point thumb = thumbAt(form->Delay);
+    window().press(thumb.x, thumb.y);
+    form->Automation.setLEDon(false);  // as the reset question does
+    window().release(thumb.x + 20, thumb.y);
+    ASSERT_FALSE(host.calls.empty());
+    EXPECT_EQ(host.calls.front(), (HostCall{kBegin, ADoubler::kDelay, 0.0f}));
+    EXPECT_EQ(host.calls.back(), (HostCall{kEnd, ADoubler::kDelay, 0.0f}));
+    // Begun unlit: no end, even when the lamp is lit by the release.
+    host.calls.clear();
+    window().press(thumb.x + 20, thumb.y);
+    form->Automation.setLEDon(true);
+    window().release(thumb.x + 40, thumb.y);
+    for (const HostCall& call : host.calls) EXPECT_NE(call.opcode, kEnd);
+}
+
 TEST_F(Switches, SendOutMeansPlainSettingsWithoutGestures) {
     drag(form->StereoWidth, 70);
     click(form->Mono);
