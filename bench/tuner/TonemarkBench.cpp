@@ -19,6 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/headless/HeadlessWindowSystem.h"
+#include "tests/support/FakeHost.h"
 #include "tests/tuner/LiteralSpectrum.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
@@ -27,15 +28,11 @@ namespace {
 
 using tonemark::ADoubler;
 
-VstIntPtr VSTCALLBACK fakeHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 struct Rig {
     explicit Rig(float rate = 44100.0f) : rate(rate) {
         services.clock = &clock;
         services.windows = &windows;
-        effect = std::make_unique<ADoubler>(fakeHost, services);
+        effect = std::make_unique<ADoubler>(test_support::FakeHost::callback, services);
         effect->setSampleRate(rate);
         left.resize(kBlock);
         right.resize(kBlock);
