@@ -97,7 +97,7 @@ void Analyze(benchmark::State& state) {
         rig.fillTone(0.5);
         rig.run();
     }
-    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->setParameter(ADoubler::kAccuracy, static_cast<float>(state.range(0)));
     rig.effect->getDoublerEditor()->open(nullptr);
     for (auto _ : state) {
         rig.effect->analyze();
@@ -111,7 +111,7 @@ void LiteralSpectrum(benchmark::State& state) {
         rig.fillTone(0.5);
         rig.run();
     }
-    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->setParameter(ADoubler::kAccuracy, static_cast<float>(state.range(0)));
     rig.effect->measure();  // takes the new setting's configuration
     const tonemark::PitchDetector& detector = rig.effect->getDetector();
     std::vector<float> re(detector.fftSize()), im(detector.fftSize());

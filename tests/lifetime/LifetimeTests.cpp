@@ -75,12 +75,18 @@ struct Trace {
 
 void changeSettings(const PluginKind& kind, Instance& instance) {
     if (kind.numParams == 2) {
-        instance.set(0, 430.0f);
-        instance.set(1, 2.0f);
+        instance.set(hardening::Tuner::kReferencePitch, 430.0f);
+        instance.set(hardening::Tuner::kAccuracy, 2.0f);
         return;
     }
-    for (std::int32_t index : {0, 2, 12, 13, 17, 21}) instance.set(index, 1.0f);  // not bypass
-    for (std::int32_t index : {3, 4, 5, 6, 8, 9, 14, 15, 18, 19, 20}) instance.set(index, 0.8f);
+    using Stereo = hardening::Stereo;
+    for (std::int32_t index : {Stereo::kInvertLeft, Stereo::kMonoOut, Stereo::kSwapChannels, Stereo::kDcFilter,
+                               Stereo::kBassOn, Stereo::kPseudoStereo})
+        instance.set(index, 1.0f);  // not bypass
+    for (std::int32_t index : {Stereo::kOutputWidth, Stereo::kInputRotation, Stereo::kOutputRotation,
+                               Stereo::kCentreCut, Stereo::kDelay, Stereo::kGainLeft, Stereo::kAsymmetry,
+                               Stereo::kInputWidth, Stereo::kBassFrequency, Stereo::kBassBoost, Stereo::kBassWidth})
+        instance.set(index, 0.8f);
 }
 
 void recordBlock(const PluginKind& kind, Instance& instance, const StereoBlock& output, Trace& trace) {

@@ -68,26 +68,47 @@ struct PluginKind {
     ParameterKind (*kindOf)(std::int32_t index);
 };
 
+using Tuner = tonemark::ADoubler;
+using Stereo = widefield::ADoubler;
+
 inline ParameterKind tonemarkKind(std::int32_t index) {
-    if (index == 0 || index == 1) return ParameterKind::ownUnits;
-    if (index == 100 || index == 101) return ParameterKind::command;
+    if (index == Tuner::kReferencePitch || index == Tuner::kAccuracy) return ParameterKind::ownUnits;
+    if (index == Tuner::kRequestUpdate || index == Tuner::kAudioWatchdog) return ParameterKind::command;
     return ParameterKind::none;
 }
 
 inline ParameterKind widefieldKind(std::int32_t index) {
     switch (index) {
-        case 0: case 1: case 2: case 7: case 11: case 12: case 13: case 17: case 21:
+        case Stereo::kInvertLeft: case Stereo::kInvertRight: case Stereo::kMonoOut: case Stereo::kBypass:
+        case Stereo::kMetersOff: case Stereo::kSwapChannels: case Stereo::kDcFilter: case Stereo::kBassOn:
+        case Stereo::kPseudoStereo:
             return ParameterKind::switchValue;
-        case 3: case 4: case 5: case 6: case 14: case 15: case 18: case 19: case 20:
+        case Stereo::kOutputWidth: case Stereo::kInputRotation: case Stereo::kOutputRotation: case Stereo::kCentreCut:
+        case Stereo::kAsymmetry: case Stereo::kInputWidth: case Stereo::kBassFrequency: case Stereo::kBassBoost:
+        case Stereo::kBassWidth:
             return ParameterKind::unitRange;
-        case 8: case 9: case 10:
+        case Stereo::kDelay: case Stereo::kGainLeft: case Stereo::kGainRight:
             return ParameterKind::unitDerived;
-        case 23: case 40: case 50: case 55: case 56: case 57: case 100: case 108: case 109: case 120: case 121:
-        case 150:
+        case Stereo::kSetScopeBlockDivider: case Stereo::kSetFluorescence: case Stereo::kSetLatency:
+        case Stereo::kResetPhaseRange: case Stereo::kResetPeakHolds: case Stereo::kScaleGains:
+        case Stereo::kRefreshPanel: case Stereo::kResync: case Stereo::kAudioWatchdog: case Stereo::kSaveLatency:
+        case Stereo::kLoadLatency: case Stereo::kResetAll:
             return ParameterKind::command;
         default:
             return ParameterKind::none;
     }
+}
+
+// Every stored setting from the first to the last (the unused slot included), then the commands.
+inline std::vector<std::int32_t> widefieldSettingIndices() {
+    std::vector<std::int32_t> indices;
+    for (std::int32_t index = Stereo::kInvertLeft; index <= Stereo::kPseudoStereo; ++index) indices.push_back(index);
+    for (std::int32_t command :
+         {Stereo::kSetScopeBlockDivider, Stereo::kSetFluorescence, Stereo::kSetLatency, Stereo::kResetPhaseRange,
+          Stereo::kResetPeakHolds, Stereo::kScaleGains, Stereo::kRefreshPanel, Stereo::kResync,
+          Stereo::kAudioWatchdog, Stereo::kSaveLatency, Stereo::kLoadLatency, Stereo::kResetAll})
+        indices.push_back(command);
+    return indices;
 }
 
 inline AEffect* createTonemark(const platform::Services& services) {
@@ -99,10 +120,9 @@ inline AEffect* createWidefield(const platform::Services& services) {
 
 inline const std::vector<PluginKind>& plugins() {
     static const std::vector<PluginKind> list{
-        {"Tonemark", createTonemark, fourCharCode('u', 'F', 'F', 'T'), 2, {0, 1, 100, 101}, tonemarkKind},
-        {"Widefield", createWidefield, fourCharCode('W', 'd', 'F', 'd'), 15,
-         {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,  13,  14,  15,  16, 17,
-          18, 19, 20, 21, 23, 40, 50, 55, 56, 57, 100, 108, 109, 120, 121, 150},
+        {"Tonemark", createTonemark, fourCharCode('u', 'F', 'F', 'T'), 2,
+         {Tuner::kReferencePitch, Tuner::kAccuracy, Tuner::kRequestUpdate, Tuner::kAudioWatchdog}, tonemarkKind},
+        {"Widefield", createWidefield, fourCharCode('W', 'd', 'F', 'd'), Stereo::kNumParams, widefieldSettingIndices(),
          widefieldKind},
     };
     return list;

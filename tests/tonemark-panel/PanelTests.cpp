@@ -193,8 +193,8 @@ TEST_F(Panel, ArrowsSetTheEffectAndTheStripTexts) {
 }
 
 TEST_F(Panel, HostSettingsReachTheControlsAtTheNextIdle) {
-    h.fx().setParameter(0, 450.0f);
-    h.fx().setParameter(1, 0.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 450.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 0.0f);
     // Marked only: the widgets belong to the thread that runs the idle requests.
     EXPECT_EQ(form->StaticText1.text(), "440");
     h.fx().dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
@@ -202,13 +202,13 @@ TEST_F(Panel, HostSettingsReachTheControlsAtTheNextIdle) {
     EXPECT_EQ(form->StaticText1.text(), "450");
     EXPECT_EQ(form->AccuracyLbl.text(), "Economy");
     // Out of the arrows' range: shown at the nearest end; the effect keeps its value.
-    h.fx().setParameter(0, 470.0f);
-    h.fx().setParameter(1, 3.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 470.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 3.0f);
     h.fx().dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
     EXPECT_EQ(form->StaticText1.text(), "453");
     EXPECT_EQ(form->AccuracyLbl.text(), "Super");
-    EXPECT_EQ(h.fx().getParameter(0), 470.0f);
-    EXPECT_EQ(h.fx().getParameter(1), 3.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kReferencePitch), 470.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kAccuracy), 3.0f);
 }
 
 TEST_F(Panel, ReopeningBuildsAFreshPanelFromTheEffect) {
@@ -217,7 +217,7 @@ TEST_F(Panel, ReopeningBuildsAFreshPanelFromTheEffect) {
     EXPECT_EQ(h.fx().dispatcher(effEditOpen, 0, 0, &otherWindow, 0.0f), 1);  // reused while open
     EXPECT_EQ(h.editor().getForm(), form);
     EXPECT_EQ(h.editor().getParentWindow(), &otherWindow);
-    h.fx().setParameter(0, 432.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 432.0f);
     h.fx().dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
     EXPECT_EQ(h.editor().getForm(), nullptr);
     EXPECT_TRUE(h.windows.windows().empty());

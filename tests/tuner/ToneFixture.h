@@ -66,7 +66,7 @@ public:
         }
     }
     PitchReading measureTone(const std::vector<Partial>& partials, std::int32_t accuracy, double seconds = 1.0) {
-        effect->setParameter(1, static_cast<float>(accuracy));
+        effect->setParameter(ADoubler::kAccuracy, static_cast<float>(accuracy));
         feed(partials, seconds);
         return effect->measure();
     }
