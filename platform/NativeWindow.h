@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/Image.h"
+#include "platform/Image.h"
 
 namespace platform {
 
@@ -44,7 +44,7 @@ class WindowClient {
 public:
     virtual ~WindowClient() = default;
     // Bring the picture up to date and return it; the window shows it 1:1.
-    virtual const toolkit::Image& paint() = 0;
+    virtual const Image& paint() = 0;
     virtual void mouseEvent(const MouseEvent& event) = 0;
     virtual void keyEvent(const KeyEvent& event) = 0;
     // A top-level window closed by the user or the window manager.

@@ -117,7 +117,7 @@ void Win32Window::captureMouse(bool captured) {
 bool Win32Window::isStillWindow() const { return window_ != nullptr && IsWindow(window_) != FALSE; }
 
 void Win32Window::blit(HDC dc) {
-    const toolkit::Image& image = client_.paint();
+    const Image& image = client_.paint();
     if (image.width <= 0 || image.height <= 0) return;
     // A top-down 32-bit DIB: the image's B, G, R, A bytes as they are. The update
     // region clips the whole-image copy to what needs painting.

@@ -254,7 +254,7 @@ void X11Window::paintIfInvalid() {
     if (!alive_ || !mapped_ || invalidLeft_ >= invalidRight_) return;
     const int left = invalidLeft_, top = invalidTop_, right = invalidRight_, bottom = invalidBottom_;
     invalidLeft_ = invalidTop_ = invalidRight_ = invalidBottom_ = 0;
-    const toolkit::Image& image = client_.paint();
+    const Image& image = client_.paint();
     system_.blitter().put(window_, gc_, image, left, top, right, bottom);
 }
 
