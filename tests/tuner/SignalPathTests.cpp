@@ -10,6 +10,7 @@
 
 #include "tuner/DecimationLowPass.h"
 #include "tuner/PitchDetector.h"
+#include "tests/tuner/DetectorAccess.h"
 
 namespace tonemark {
 namespace {
@@ -22,7 +23,7 @@ struct SignalPath {
     }
     // `seconds` of a sine in host-sized blocks, then one measurement.
     PitchReading measureSine(double frequency, double amplitude, double seconds, std::int32_t accuracy) {
-        detector->configureAccuracy(accuracy);
+        PitchDetectorTestAccess::configureAccuracy(*detector, accuracy);
         std::vector<float> block(512);
         const double pi = 3.14159265358979323846;
         for (std::int64_t done = 0, total = static_cast<std::int64_t>(seconds * rate); done < total;) {
