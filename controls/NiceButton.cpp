@@ -44,9 +44,10 @@ void TNiceButton::chooseFrame() {
 
 void TNiceButton::DrawFace() {
     chooseFrame();
-    // Only a button with a list has a face to show; the drawing itself happens
-    // in paint, at once when the window repaints.
-    if (imageList_) invalidate();
+    // Only a button with a list has a face to show. It reaches the window now,
+    // not at the next paint turn, so a press shows while the button is held
+    // even when the host's idle calls are far apart.
+    if (imageList_) repaint();
 }
 
 void TNiceButton::paint(Canvas& canvas) {

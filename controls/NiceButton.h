@@ -47,7 +47,8 @@ public:
     void mouseUp(toolkit::MouseButton button, const toolkit::ShiftState& shift, int x, int y) override;
 
 private:
-    // Chooses the frame for the present state and has the face redrawn.
+    // Chooses the frame for the present state and draws the face into the
+    // window at once.
     void DrawFace();
     void chooseFrame();
     bool strictlyInside(int x, int y) const { return x > 0 && x < width() && y > 0 && y < height(); }

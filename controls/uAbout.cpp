@@ -148,16 +148,22 @@ void TuFAbout::FormCreate(const AboutContent& content) {
     }
 
     Hints.setFont(content.hintsFont);
+    Hints.setScrollBars(content.hintsScrollBars);
     PageControl1.setActivePage(std::clamp(content.startPage, 0, PageControl1.pageCount() - 1));
     OKButton.onClick = [this] { OKButtonClick(); };
     setDefaultButton(&OKButton);
+    onCloseRequest = [this] { FormClose(); };
 }
 
 void TuFAbout::open() { openTopLevel("About", /*alwaysOnTop*/ true); }
 
-void TuFAbout::OKButtonClick() {
-    // The dialog goes away by itself; its owner frees the object later.
+void TuFAbout::OKButtonClick() { FormClose(); }
+
+void TuFAbout::FormClose() {
+    // Closing frees the dialog: hidden now, destroyed by its owner right after.
+    if (!isStillWindow()) return;
     requestClose();
+    if (onClosed) onClosed();
 }
 
 // ---- AboutToggle -------------------------------------------------------------------------
@@ -171,10 +177,17 @@ bool AboutToggle::toggle(platform::WindowSystem& windows, const AboutContent& co
         dialog_.reset();
         return true;
     }
-    dialog_.reset();  // a dialog closed meanwhile (OK, close box)
+    dialog_.reset();  // closed by the user and not yet freed
     dialog_ = std::make_unique<TuFAbout>(windows, content);
+    if (!freeTimer_) freeTimer_ = std::make_unique<toolkit::Timer>(windows, 1, [this] { freeClosedDialog(); }, false);
+    dialog_->onClosed = [this] { freeTimer_->setEnabled(true); };
     dialog_->open();
     return false;
+}
+
+void AboutToggle::freeClosedDialog() {
+    freeTimer_->setEnabled(false);
+    if (dialog_ && !dialog_->isStillWindow()) dialog_.reset();
 }
 
 void* AboutToggle::aboutWindow() const {

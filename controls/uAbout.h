@@ -12,9 +12,10 @@
 // stored byte i is stored byte i-1 plus text byte i plus the key, modulo 256
 // (the first one is text byte 1 plus the key). The key is the dialog's Tag.
 //
-// The dialog closes itself (OK or the close box) by hiding its window at once;
-// the object stays with its owner, who frees it later. Everything here runs on
-// the user-interface thread.
+// The dialog closes itself (OK, Enter or the close box) by hiding its window at
+// once and telling its owner, who frees it at the next turn of the window
+// system (an object cannot destroy its window from inside that window's call).
+// Everything here runs on the user-interface thread.
 #pragma once
 
 #include <functional>
@@ -30,6 +31,7 @@
 #include "toolkit/Picture.h"
 #include "toolkit/PictureButton.h"
 #include "toolkit/TextView.h"
+#include "toolkit/Timer.h"
 
 namespace controls {
 
@@ -57,6 +59,7 @@ struct AboutContent {
     std::string hints;                    // the HINTS page
     toolkit::Rect hintsBounds;            // the hints view, in page coordinates
     toolkit::Font hintsFont;
+    toolkit::TextView::ScrollBars hintsScrollBars = toolkit::TextView::ScrollBars::verticalWhenNeeded;
     std::string scrambledL;               // stored credit lines (see above)
     std::string scrambledF;
 };
@@ -75,6 +78,11 @@ public:
     // and returns at once (modeless).
     void open();
     int Tag() const { return tag_; }
+
+    // Raised when the user has closed the dialog (OK, Enter, close box): the
+    // window is hidden and the owner may free the dialog, though not from
+    // inside this call.
+    std::function<void()> onClosed;
 
     // The controls, parents first.
     toolkit::PageControl PageControl1;
@@ -103,6 +111,7 @@ public:
 private:
     void FormCreate(const AboutContent& content);
     void OKButtonClick();
+    void FormClose();
 
     int tag_;
 };
@@ -117,8 +126,9 @@ public:
     AboutToggle& operator=(const AboutToggle&) = delete;
 
     // If the dialog this toggle opened is still a window, destroys it and returns
-    // true (the panel then asks its effect for an update). Otherwise frees a
-    // dialog that was closed meanwhile, opens a new one and returns false.
+    // true (the panel then asks its effect for an update). Otherwise opens a new
+    // one and returns false. A dialog the user closes is freed at the window
+    // system's next timer turn, so every opening builds the dialog anew.
     bool toggle(platform::WindowSystem& windows, const AboutContent& content);
     // The open dialog's native window handle, or null when none is open.
     void* aboutWindow() const;
@@ -127,7 +137,11 @@ public:
     TuFAbout* dialog() const { return dialog_.get(); }
 
 private:
+    void freeClosedDialog();
+
     std::unique_ptr<TuFAbout> dialog_;
+    // Fires once after the user closed the dialog, to free it.
+    std::unique_ptr<toolkit::Timer> freeTimer_;
 };
 
 }  // namespace controls

@@ -125,6 +125,10 @@ enum : std::int32_t {
     effIdentify,
 };
 
+// The one opcode above effIdentify that is answered: whether a host may record
+// and play back automation of a parameter (1) or not (0).
+constexpr std::int32_t effCanBeAutomated = 26;
+
 // Host callback opcodes, 0 to 4.
 enum : std::int32_t {
     audioMasterAutomate = 0,

@@ -63,9 +63,13 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, std::int32_t numProgra
     platform::maskFloatingPointExceptions();
 }
 
-AudioEffect::~AudioEffect() {
-    delete editor;
+AudioEffect::~AudioEffect() { destroyEditor(); }
+
+void AudioEffect::destroyEditor() {
+    // Cleared first: whatever the dying editor calls back finds no editor here.
+    AEffEditor* dying = editor;
     editor = nullptr;
+    delete dying;
 }
 
 void AudioEffect::setEditor(AEffEditor* newEditor) {
@@ -123,6 +127,7 @@ VstIntPtr AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIn
         case effEditClose: if (editor) editor->close(); return 0;
         case effEditIdle: if (editor) editor->idle(); return 0;
         case effIdentify: return kIdentifyAnswer;
+        case effCanBeAutomated: return canBeAutomated(index);
         default: return 0;
     }
 }
@@ -178,6 +183,8 @@ bool AudioEffect::isOutputConnected(std::int32_t output) {
     if (audioMaster == nullptr) return true;
     return callHost(audioMasterPinConnected, output, 1, 0.0f) == 0;
 }
+
+std::int32_t AudioEffect::canBeAutomated(std::int32_t) { return 0; }
 
 void AudioEffect::setParameter(std::int32_t, float) {}
 float AudioEffect::getParameter(std::int32_t) { return 0.0f; }

@@ -101,8 +101,14 @@ public:
     virtual void setParameter(std::int32_t index, float value);
     virtual float getParameter(std::int32_t index);
     virtual void setParameterAutomated(std::int32_t index, float value);
+    // effCanBeAutomated: 1 when a host may automate the parameter; 0 by default.
+    virtual std::int32_t canBeAutomated(std::int32_t index);
 
 protected:
+    // Destroys the editor (and with it an open panel) now. Each plug-in's own
+    // destructor calls it first, so that the panel goes while the effect it
+    // shows is still whole; the base destructor only frees an editor left over.
+    void destroyEditor();
     // The base float2string, which dB2string uses whatever a subclass overrides.
     static void formatFixedTwoDecimals(double value, char* text);
     VstIntPtr callHost(std::int32_t opcode, std::int32_t index, VstIntPtr value, float opt);

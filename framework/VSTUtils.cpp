@@ -24,10 +24,7 @@ void AudioEffect::formatFixedTwoDecimals(double value, char* text) {
         std::snprintf(buffer, sizeof buffer, "%.2E", value);
     else
         std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    const char separator = platform::decimalSeparator();
-    if (separator != '.')
-        if (char* point = std::strchr(buffer, '.')) *point = separator;
-    writeBounded(text, buffer);
+    writeBounded(text, platform::withSeparator(buffer, platform::decimalSeparator(), kMaxParameterTextLength).c_str());
 }
 
 void AudioEffect::float2string(float value, char* text) { formatFixedTwoDecimals(static_cast<double>(value), text); }

@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/Image.h"
+#include "platform/Image.h"
 
 namespace platform {
 
@@ -46,7 +46,7 @@ class WindowClient {
 public:
     virtual ~WindowClient() = default;
     // Bring the picture up to date and return it; the window shows it 1:1.
-    virtual const toolkit::Image& paint() = 0;
+    virtual const Image& paint() = 0;
     virtual void mouseEvent(const MouseEvent& event) = 0;
     virtual void keyEvent(const KeyEvent& event) = 0;
     // A top-level window closed by the user or the window manager.
@@ -56,10 +56,13 @@ public:
 class NativeWindow {
 public:
     virtual ~NativeWindow() = default;  // destroys the window
+    // Windows are created hidden, children as well as top-level ones.
     virtual void show() = 0;
     virtual void hide() = 0;
     // Marks a half-open rectangle for repainting through WindowClient::paint.
     virtual void invalidate(int left, int top, int right, int bottom) = 0;
+    // Repaints what is marked at once, instead of at the next paint turn.
+    virtual void presentNow() = 0;
     virtual void resize(int width, int height) = 0;
     virtual void captureMouse(bool captured) = 0;
     virtual bool isStillWindow() const = 0;

@@ -6,8 +6,10 @@
 // ticks since, less the latency, in samples, brought into the ring.
 //
 //   displayPosition  the pure conversion
-//   DisplayClock     the anchor (relaxed atomics: re-anchored from the audio
-//                    thread and from the panel's timer)
+//   DisplayClock     the anchor: three fields with one writer, the audio thread
+//                    (the effect's constructor before it), which is also the
+//                    reader, so no position is computed from a torn anchor;
+//                    the panel's timer only asks for a re-anchoring
 #pragma once
 
 #include <atomic>

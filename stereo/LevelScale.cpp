@@ -80,9 +80,11 @@ double faderDb(std::int32_t row) { return gainToDb(faderGain(row)); }
 
 std::int32_t dbToFaderPosition(double db) { return levelRow(dbToGain(db)); }
 
-void formatLevelText(double db, char* text, std::size_t size, char decimalSeparator) {
+void formatLevelText(double db, char* text, std::size_t size, std::string_view decimalSeparator) {
     if (text == nullptr || size == 0) return;
     char buffer[48];
+    std::size_t separatorAt = 0;
+    if (decimalSeparator.size() > 8) decimalSeparator = ".";
     if (!(db >= -119.0)) {
         std::strcpy(buffer, "-inf");
     } else {
@@ -97,12 +99,18 @@ void formatLevelText(double db, char* text, std::size_t size, char decimalSepara
         // further rounding; -0.00 is written as 0.00.
         const long long hundredths = static_cast<long long>(std::nearbyint(std::fabs(rounded) * 100.0));
         const bool negative = rounded < 0.0 && hundredths != 0;
-        std::snprintf(buffer, sizeof buffer, "%s%lld%c%02lld", negative ? "-" : "", hundredths / 100,
-                      decimalSeparator, hundredths % 100);
-        std::strcat(buffer, "db");
+        const int whole = std::snprintf(buffer, sizeof buffer, "%s%lld", negative ? "-" : "", hundredths / 100);
+        separatorAt = whole > 0 ? static_cast<std::size_t>(whole) : 0;
+        std::snprintf(buffer + separatorAt, sizeof buffer - separatorAt, "%.*s%02llddb",
+                      static_cast<int>(decimalSeparator.size()), decimalSeparator.data(), hundredths % 100);
     }
     std::size_t length = std::strlen(buffer);
-    if (length > size - 1) length = size - 1;
+    if (length > size - 1) {
+        length = size - 1;
+        // A cut inside the separator would leave part of a character.
+        if (separatorAt > 0 && length > separatorAt && length < separatorAt + decimalSeparator.size())
+            length = separatorAt;
+    }
     std::memcpy(text, buffer, length);
     text[length] = '\0';
 }

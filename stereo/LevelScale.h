@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace widefield {
 
@@ -29,7 +30,11 @@ std::int32_t levelRow(double level);
 double faderDb(std::int32_t row);
 std::int32_t dbToFaderPosition(double db);
 
-// Writes at most size - 1 characters and the terminating zero (16 is enough).
-void formatLevelText(double db, char* text, std::size_t size, char decimalSeparator = '.');
+// Writes at most size - 1 bytes and the terminating zero (16 is enough with a
+// separator of up to 8 bytes); a cut never splits the separator.
+void formatLevelText(double db, char* text, std::size_t size, std::string_view decimalSeparator = ".");
+inline void formatLevelText(double db, char* text, std::size_t size, char decimalSeparator) {
+    formatLevelText(db, text, size, std::string_view(&decimalSeparator, 1));
+}
 
 }  // namespace widefield

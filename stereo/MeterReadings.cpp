@@ -28,6 +28,7 @@ bool MeterAnalysis::analyse(const float* left, const float* right, std::int32_t 
                             std::int32_t count) {
     if (count > ringSize) count = ringSize;
     if (count <= 0) return false;
+    takeResetRequests();
     // 1. The window ends at the display position.
     std::int32_t i = position - count + 1;
     if (i < 0) i += ringSize;
@@ -54,15 +55,18 @@ bool MeterAnalysis::analyse(const float* left, const float* right, std::int32_t 
     return true;
 }
 
-void MeterAnalysis::resetPhaseRange() {
-    const float phase = load(phaseCorrelation);
-    store(phaseMax, phase);
-    store(phaseMin, phase);
-}
-
-void MeterAnalysis::resetPeakHolds() {
-    store(peakHoldLeft, 0.0f);
-    store(peakHoldRight, 0.0f);
+void MeterAnalysis::takeResetRequests() {
+    if (phaseRangeResetPending.load(kRelaxed)) {
+        phaseRangeResetPending.store(false, kRelaxed);
+        const float phase = load(phaseCorrelation);
+        store(phaseMax, phase);
+        store(phaseMin, phase);
+    }
+    if (peakHoldResetPending.load(kRelaxed)) {
+        peakHoldResetPending.store(false, kRelaxed);
+        store(peakHoldLeft, 0.0f);
+        store(peakHoldRight, 0.0f);
+    }
 }
 
 void MeterAnalysis::clearIfNotFinite() {
@@ -72,8 +76,11 @@ void MeterAnalysis::clearIfNotFinite() {
 }
 
 MeterReadings MeterAnalysis::snapshot() const {
-    return MeterReadings{load(phaseCorrelation), load(phaseMax),     load(phaseMin),     load(peakLeft),
-                         load(peakRight),        load(peakHoldLeft), load(peakHoldRight)};
+    MeterReadings r{load(phaseCorrelation), load(phaseMax),     load(phaseMin),     load(peakLeft),
+                    load(peakRight),        load(peakHoldLeft), load(peakHoldRight)};
+    if (phaseRangeResetPending.load(kRelaxed)) r.phaseMax = r.phaseMin = r.phaseCorrelation;
+    if (peakHoldResetPending.load(kRelaxed)) r.peakHoldLeft = r.peakHoldRight = 0.0f;
+    return r;
 }
 
 }  // namespace widefield

@@ -1,9 +1,14 @@
 // MeterReadings.h — peaks with hold and the phase reading of the output.
 //
 //   MeterReadings  the seven values the panel draws, in the order it is handed them
-//   MeterAnalysis  the readings as relaxed atomics (written by the audio thread's
-//                  analysis and by the reset commands of the control thread) and
-//                  the analysis over a window of the sample rings
+//   MeterAnalysis  the readings as relaxed atomics and the analysis over a window
+//                  of the sample rings
+//
+// Threads: only the audio thread writes the readings. A reset from another
+// thread is a request that the next analysis carries out before it reads them
+// (a reset written beside a running analysis could leave a hold below its peak,
+// or a range that misses the reading); until then the snapshot shows the
+// readings as the reset leaves them.
 #pragma once
 
 #include <atomic>
@@ -28,10 +33,12 @@ public:
     bool analyse(const float* left, const float* right, std::int32_t ringSize, std::int32_t position,
                  std::int32_t count);
 
-    void resetPhaseRange();
-    void resetPeakHolds();
-    // Readings that are no longer finite go back to 0.
+    // Any thread.
+    void resetPhaseRange() { phaseRangeResetPending.store(true, std::memory_order_relaxed); }
+    void resetPeakHolds() { peakHoldResetPending.store(true, std::memory_order_relaxed); }
+    // Audio thread: readings that are no longer finite go back to 0.
     void clearIfNotFinite();
+    // Any thread: the readings, with the resets still waiting carried out.
     MeterReadings snapshot() const;
 
     std::atomic<float> phaseCorrelation{0.0f};
@@ -41,6 +48,12 @@ public:
     std::atomic<float> peakRight{0.0f};
     std::atomic<float> peakHoldLeft{0.0f};
     std::atomic<float> peakHoldRight{0.0f};
+
+private:
+    void takeResetRequests();
+
+    std::atomic<bool> phaseRangeResetPending{false};
+    std::atomic<bool> peakHoldResetPending{false};
 };
 
 }  // namespace widefield

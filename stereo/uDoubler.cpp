@@ -9,12 +9,13 @@
 #include "stereo/uDoubler.h"
 
 #include <cmath>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/Clock.h"
 #include "platform/HostProgram.h"
 #include "platform/NativeWindow.h"
+#include "stereo/ChainKernel.h"
 #include "stereo/LatencyStore.h"
 #include "stereo/Sections.h"
 #include "stereo/StereoMatrix.h"
@@ -25,18 +26,6 @@ namespace widefield {
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-
-bool isOn(float value) { return value == 1.0f; }
-float onOff(const std::atomic<bool>& value) { return value.load(kRelaxed) ? 1.0f : 0.0f; }
-
-// round(value) within the int32 range; false for NaN and infinities, which
-// leave the setting as it is.
-bool roundedValue(double value, std::int32_t& result) {
-    if (!std::isfinite(value)) return false;
-    const double r = std::nearbyint(value);
-    result = r <= -2147483648.0 ? INT32_MIN : (r >= 2147483647.0 ? INT32_MAX : static_cast<std::int32_t>(r));
-    return true;
-}
 }  // namespace
 
 // ---- ADoublerEditor -----------------------------------------------------------
@@ -72,14 +61,13 @@ std::int32_t ADoublerEditor::open(void* ptr) {
         meterRecords.discard();
         form = std::make_unique<TuStereoform>(windows);
         form->effect = getDoubler();
+        form->openChildHidden(ptr);
         opened.store(true, kRelaxed);
-        refreshPanel();
-        // Shown last, with its controls already in line with the effect.
-        form->openChild(ptr);
-    } else {
-        refreshPanel();
-        if (form->window()) form->window()->show();
     }
+    // Shown last, with its controls already in line with the effect; a reused
+    // panel is shown again.
+    refreshPanel();
+    form->show();
     return 1;
 }
 
@@ -220,13 +208,18 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     // 5. Measurement: the clock is anchored now and again after the first block.
     audioSeen.store(false, kRelaxed);
     resyncPending.store(true, kRelaxed);
-    displayClock.anchor(now(), 0, 0);
+    anchorClock();
     // 6. Defaults, then the latency of this host program.
     ResetAll();
     LoadLatency();
 }
 
-ADoubler::~ADoubler() = default;
+ADoubler::~ADoubler() {
+    // The editor and its panel go first, while the effect is still whole; what
+    // the dying panel sends the effect finds no editor to notify.
+    doublerEditor = nullptr;
+    destroyEditor();
+}
 
 std::uint32_t ADoubler::now() const { return clock->milliseconds(); }
 
@@ -259,128 +252,58 @@ void ADoubler::resume() {
 void ADoubler::settingChanged() { panelDirty.store(true, kRelaxed); }
 
 void ADoubler::setParameter(std::int32_t index, float value) {
-    auto setSwitch = [&](std::atomic<bool>& field) {
-        field.store(isOn(value), kRelaxed);
-        settingChanged();
-    };
-    // A continuous setting keeps its 0..1 range; NaN and infinities leave it as it is.
-    auto setFloat = [&](std::atomic<float>& field, float scale) {
-        if (std::isfinite(value)) {
-            const float limited = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-            field.store(static_cast<float>(scale * limited), kRelaxed);
-        }
-        settingChanged();
-    };
     std::int32_t rounded = 0;
-    switch (index) {
-        case kInvertLeft: setSwitch(invertLeft); break;
-        case kInvertRight: setSwitch(invertRight); break;
-        case kMonoOut: setSwitch(monoOut); break;
-        case kOutputWidth: setFloat(outputWidth, 1.0f); break;
-        case kInputRotation: setFloat(inputRotation, 1.0f); break;
-        case kOutputRotation: setFloat(outputRotation, 1.0f); break;
-        case kCentreCut: setFloat(centreCut, 1.0f); break;
-        case kBypass: setSwitch(bypass); break;
-        case kDelay:
-            // A value outside 0..1 would reach beyond the delay rings: limited to
-            // +-120 samples; NaN and infinities change nothing.
-            if (roundedValue(240.0 * static_cast<double>(value), rounded)) {
-                std::int64_t d = static_cast<std::int64_t>(rounded) - 120;
-                if (d < -StereoDelay::kMaxDelay) d = -StereoDelay::kMaxDelay;
-                if (d > StereoDelay::kMaxDelay) d = StereoDelay::kMaxDelay;
-                delaySamples.store(static_cast<std::int32_t>(d), kRelaxed);
-            }
-            settingChanged();
-            break;
-        case kGainLeft: setFloat(gainLeft, 2.0f); break;
-        case kGainRight: setFloat(gainRight, 2.0f); break;
-        case kMetersOff: setSwitch(metersOff); break;
-        case kSwapChannels: setSwitch(swapChannels); break;
-        case kDcFilter: setSwitch(dcFilterOn); break;
-        case kAsymmetry: setFloat(asymmetry, 1.0f); break;
-        case kInputWidth: setFloat(inputWidth, 1.0f); break;
-        case kBassOn: setSwitch(bassOn); break;
-        case kBassFrequency: setFloat(bassFrequency, 1.0f); break;
-        case kBassBoost: setFloat(bassBoost, 1.0f); break;
-        case kBassWidth: setFloat(bassWidth, 1.0f); break;
-        case kPseudoStereo: setSwitch(pseudoStereo); break;
-        case kSetScopeBlockDivider:
-            if (roundedValue(value, rounded)) scopeBlockDivider.store(rounded, kRelaxed);
-            break;
-        case kSetFluorescence: fluorescenceOn.store(isOn(value), kRelaxed); break;
-        case kSetLatency:
-            if (roundedValue(value, rounded)) {
-                latencyMs.store(rounded, kRelaxed);
-                if (doublerEditor) doublerEditor->showLatency(rounded);
-            }
-            break;
-        case kResetPhaseRange: ResetPhaseRange(); break;
-        case kResetPeakHolds: ResetPeakHolds(); break;
-        case kScaleGains:
-            // A factor that is not a finite number would leave gains that are not either.
-            if (std::isfinite(value)) {
-                for (std::atomic<float>* g : {&gainLeft, &gainRight}) {
-                    float scaled = static_cast<float>(static_cast<double>(g->load(kRelaxed)) * value);
-                    if (scaled > 2.0f) scaled = 2.0f;
-                    if (!(scaled >= 0.0f)) scaled = 0.0f;  // a negative factor: silence, not inverted gains
-                    g->store(scaled, kRelaxed);
+    if (const SettingDescription* setting = findSetting(index)) {
+        storeSetting(parameters, *setting, value);
+        settingChanged();
+    } else {
+        switch (index) {
+            case kSetScopeBlockDivider:
+                if (roundedValue(value, rounded)) scopeBlockDivider.store(rounded, kRelaxed);
+                break;
+            case kSetFluorescence: fluorescenceOn.store(value == 1.0f, kRelaxed); break;
+            case kSetLatency:
+                if (roundedValue(value, rounded)) {
+                    latencyMs.store(rounded, kRelaxed);
+                    if (doublerEditor) doublerEditor->showLatency(rounded);
                 }
-            }
-            settingChanged();
-            if (doublerEditor) doublerEditor->postUpdate();
-            break;
-        case kRefreshPanel: break;
-        case kResync: Resync(); break;
-        case kAudioWatchdog: AudioWatchdog(); break;
-        case kSaveLatency: SaveLatency(); break;
-        case kLoadLatency: LoadLatency(); break;
-        case kResetAll: ResetAll(); break;
-        default: break;
+                break;
+            case kResetPhaseRange: ResetPhaseRange(); break;
+            case kResetPeakHolds: ResetPeakHolds(); break;
+            case kScaleGains:
+                // A factor that is not a finite number would leave gains that are not either.
+                if (std::isfinite(value)) {
+                    for (std::atomic<float>* g : {&parameters.gainLeft, &parameters.gainRight}) {
+                        float scaled = static_cast<float>(static_cast<double>(g->load(kRelaxed)) * value);
+                        if (scaled > 2.0f) scaled = 2.0f;
+                        if (!(scaled >= 0.0f)) scaled = 0.0f;  // a negative factor: silence, not inverted gains
+                        g->store(scaled, kRelaxed);
+                    }
+                }
+                settingChanged();
+                if (doublerEditor) doublerEditor->postUpdate();
+                break;
+            case kRefreshPanel: break;
+            case kResync: Resync(); break;
+            case kAudioWatchdog: AudioWatchdog(); break;
+            case kSaveLatency: SaveLatency(); break;
+            case kLoadLatency: LoadLatency(); break;
+            case kResetAll: ResetAll(); break;
+            default: break;
+        }
     }
     // Common last step, whatever the index.
     if (doublerEditor) doublerEditor->postUpdate();
 }
 
 float ADoubler::getParameter(std::int32_t index) {
-    switch (index) {
-        case kInvertLeft: return onOff(invertLeft);
-        case kInvertRight: return onOff(invertRight);
-        case kMonoOut: return onOff(monoOut);
-        case kOutputWidth: return outputWidth.load(kRelaxed);
-        case kInputRotation: return inputRotation.load(kRelaxed);
-        case kOutputRotation: return outputRotation.load(kRelaxed);
-        case kCentreCut: return centreCut.load(kRelaxed);
-        case kBypass: return onOff(bypass);
-        case kDelay: return static_cast<float>((delaySamples.load(kRelaxed) + 120) / 240.0);
-        case kGainLeft: return static_cast<float>(gainLeft.load(kRelaxed) / 2.0);
-        case kGainRight: return static_cast<float>(gainRight.load(kRelaxed) / 2.0);
-        case kMetersOff: return onOff(metersOff);
-        case kSwapChannels: return onOff(swapChannels);
-        case kDcFilter: return onOff(dcFilterOn);
-        case kAsymmetry: return asymmetry.load(kRelaxed);
-        case kInputWidth: return inputWidth.load(kRelaxed);
-        case kBassOn: return onOff(bassOn);
-        case kBassFrequency: return bassFrequency.load(kRelaxed);
-        case kBassBoost: return bassBoost.load(kRelaxed);
-        case kBassWidth: return bassWidth.load(kRelaxed);
-        case kPseudoStereo: return onOff(pseudoStereo);
-        default: return 0.0f;
-    }
+    const SettingDescription* setting = findSetting(index);
+    return setting ? readSetting(parameters, *setting) : 0.0f;
 }
 
 void ADoubler::ResetAll() {
-    for (std::atomic<float>* half : {&outputWidth, &outputRotation, &inputRotation, &asymmetry, &inputWidth, &centreCut})
-        half->store(0.5f, kRelaxed);
-    delaySamples.store(0, kRelaxed);
-    bassFrequency.store(0.1f, kRelaxed);
-    bassBoost.store(0.0f, kRelaxed);
-    bassWidth.store(0.5f, kRelaxed);
-    gainLeft.store(1.0f, kRelaxed);
-    gainRight.store(1.0f, kRelaxed);
+    resetSettings(parameters);
     meters.resetPeakHolds();
-    for (std::atomic<bool>* off : {&invertLeft, &invertRight, &monoOut, &bypass, &metersOff, &bassOn, &dcFilterOn,
-                                   &pseudoStereo, &swapChannels})
-        off->store(false, kRelaxed);
     settingChanged();
     if (doublerEditor) doublerEditor->postUpdate();
 }
@@ -398,144 +321,147 @@ void ADoubler::SaveLatency() {
 
 // ---- Processing -------------------------------------------------------------------------
 
+ADoubler::BlockContext ADoubler::blockContext() {
+    return BlockContext{parameters.snapshot(), latencyMs.load(kRelaxed), scopeBlockDivider.load(kRelaxed),
+                        processingRate()};
+}
+
 void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) {
     if (sampleFrames < 0) sampleFrames = 0;
     if (sampleFrames > 0 && (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])) return;
+    // One snapshot for the whole block: a setting that changes while it runs
+    // takes effect with the next one.
+    const BlockContext block = blockContext();
+    const BlockSettings& s = block.settings;
+    if (!s.bypass && s.bassOn) {
+        // New coefficients only for a new crossover or rate.
+        const double crossover = 1000.0 * static_cast<double>(s.bassFrequency) + 100.0;
+        if (crossover != bassDesignFrequency || block.sampleRate != bassDesignRate) {
+            bassCoefficients = BassCoefficients::lowPass(crossover, block.sampleRate);
+            bassDesignFrequency = crossover;
+            bassDesignRate = block.sampleRate;
+        }
+    }
+    if (sampleFrames > 0) runChain(s, inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames);
+    // State that a non-finite sample reached is cleared.
+    dcLeft.clearIfNotFinite();
+    dcRight.clearIfNotFinite();
+    bassLeft.clearIfNotFinite();
+    bassRight.clearIfNotFinite();
+    delay.clearIfNonFinite(delay.writeIndex, sampleFrames);
+    endOfBlock(block, sampleFrames);
+}
 
+void ADoubler::runChain(const BlockSettings& s, const float* inL, const float* inR, float* outL, float* outR,
+                        std::int32_t sampleFrames) {
     // Section matrices, once per block; identities while bypassed.
     StereoMatrix inputSection, balanceSection, outputSection;
-    if (!bypass.load(kRelaxed)) {
-        InputSection input{invertLeft.load(kRelaxed), invertRight.load(kRelaxed), swapChannels.load(kRelaxed),
-                           inputWidth.load(kRelaxed), inputRotation.load(kRelaxed)};
-        inputSection = matrixOf(input);
-        if (bassOn.load(kRelaxed))
-            bassCoefficients =
-                BassCoefficients::lowPass(1000.0 * static_cast<double>(bassFrequency.load(kRelaxed)) + 100.0,
-                                          processingRate());
-        balanceSection = matrixOf(BalanceSection{centreCut.load(kRelaxed), asymmetry.load(kRelaxed)});
-        outputSection = matrixOf(OutputSection{outputRotation.load(kRelaxed), outputWidth.load(kRelaxed),
-                                              monoOut.load(kRelaxed), gainLeft.load(kRelaxed),
-                                              gainRight.load(kRelaxed)});
+    if (!s.bypass) {
+        inputSection = matrixOf(InputSection{s.invertLeft, s.invertRight, s.swapChannels, s.inputWidth,
+                                             s.inputRotation});
+        balanceSection = matrixOf(BalanceSection{s.centreCut, s.asymmetry});
+        outputSection =
+            matrixOf(OutputSection{s.outputRotation, s.outputWidth, s.monoOut, s.gainLeft, s.gainRight});
     }
-
-    const PairMatrix inputMatrix(inputSection), balanceMatrix(balanceSection), outputMatrix(outputSection);
+    const ChainBlock chainBlock{PairMatrix(inputSection),
+                                PairMatrix(balanceSection),
+                                PairMatrix(outputSection),
+                                s.bassWidth,
+                                s.bassBoost,
+                                s.delaySamples,
+                                s.bypass,
+                                s.dcFilterOn,
+                                s.bassOn && bassCoefficients.ready,
+                                s.pseudoStereo,
+                                !s.metersOff};
 
     // The block's state in locals (both channels side by side), so the loop
     // keeps it in registers.
     DcFilterPair dc(dcLeft, dcRight);
     BassFilterPair bass(bassCoefficients, bassLeft, bassRight);
-    const bool bassReady = bassCoefficients.ready;
     std::int32_t delayIndex = delay.writeIndex;
     std::int32_t scopeIndex = capture.scopeIndex(), sampleIndex = capture.sampleIndex();
-    const float* inL = sampleFrames ? inputs[0] : nullptr;
-    const float* inR = sampleFrames ? inputs[1] : nullptr;
-    float* outL = sampleFrames ? outputs[0] : nullptr;
-    float* outR = sampleFrames ? outputs[1] : nullptr;
+    ChainState state{dc, bass, delay, delayIndex, capture, scopeIndex, sampleIndex};
+    runChainBlock(chainBlock, state, inL, inR, outL, outR, sampleFrames);
 
-    for (std::int32_t i = 0; i < sampleFrames; ++i) {
-        Pair x = makePair(inL[i], inR[i]);
-        if (!bypass.load(kRelaxed)) {
-            // 2. DC filter.
-            if (dcFilterOn.load(kRelaxed)) x = dc.process(x);
-            // 3. Input section.
-            if (!inputMatrix.identity) x = inputMatrix.apply(x);
-            // 4. Three-way balance, with the low band added on top when the bass
-            //    is on (and once its coefficients exist).
-            if (bassOn.load(kRelaxed) && bassReady) {
-                const Pair low = bass.process(x);
-                x = bassBlend(low, balanceMatrix.apply(x), bassWidth.load(kRelaxed), bassBoost.load(kRelaxed));
-            } else if (!balanceMatrix.identity) {
-                x = balanceMatrix.apply(x);
-            }
-            // 5. Delay or pseudo-stereo comb.
-            x = delay.processPair(x, delaySamples.load(kRelaxed), pseudoStereo.load(kRelaxed), delayIndex);
-            // 6. Output section and faders.
-            if (!outputMatrix.identity) x = outputMatrix.apply(x);
-        }
-        // 7. Capture, 8. output (after the input pair was read: the blocks may be one).
-        if (!metersOff.load(kRelaxed)) capture.capturePair(x, scopeIndex, sampleIndex);
-        const __m128 out = asFloats(x);
-        outL[i] = leftOf(out);
-        outR[i] = rightOf(out);
-    }
-
-    // State that a non-finite sample reached is cleared.
     dc.storeInto(dcLeft, dcRight);
     bass.storeInto(bassLeft, bassRight);
-    dcLeft.clearIfNotFinite();
-    dcRight.clearIfNotFinite();
-    bassLeft.clearIfNotFinite();
-    bassRight.clearIfNotFinite();
     delay.writeIndex = delayIndex;
-    delay.clearIfNonFinite(delayIndex, sampleFrames);
     capture.publish(scopeIndex, sampleIndex);
-    endOfBlock(sampleFrames);
 }
 
 void ADoubler::process(float** inputs, float** outputs, std::int32_t sampleFrames) {
     if (sampleFrames < 0) sampleFrames = 0;
     if (sampleFrames > 0 && (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])) return;
+    const BlockContext block = blockContext();
+    const BlockSettings& s = block.settings;
     std::int32_t scopeIndex = capture.scopeIndex(), sampleIndex = capture.sampleIndex();
     for (std::int32_t i = 0; i < sampleFrames; ++i) {
         float l = inputs[0][i], r = inputs[1][i];
-        if (invertLeft.load(kRelaxed)) l = -l;
-        if (invertRight.load(kRelaxed)) r = -r;
-        if (monoOut.load(kRelaxed)) l = r = static_cast<float>((static_cast<double>(l) + r) * 0.5);
+        if (s.invertLeft) l = -l;
+        if (s.invertRight) r = -r;
+        if (s.monoOut) l = r = static_cast<float>((static_cast<double>(l) + r) * 0.5);
         capture.capture(l, r, scopeIndex, sampleIndex);
         outputs[0][i] = static_cast<float>(static_cast<double>(outputs[0][i]) + l);
         outputs[1][i] = static_cast<float>(static_cast<double>(outputs[1][i]) + r);
     }
     capture.publish(scopeIndex, sampleIndex);
-    endOfAccumulatingBlock();
+    endOfAccumulatingBlock(block);
 }
 
 // ---- Measurement ----------------------------------------------------------------------------
 
-void ADoubler::publishScopePosition() {
-    scopeReadIndex.store(displayClock.scopePosition(now(), latencyMs.load(kRelaxed), processingRate(),
-                                                    StereoCapture::kScopeSize),
-                         kRelaxed);
+void ADoubler::publishScopePosition(const BlockContext& block) {
+    scopeReadIndex.store(
+        displayClock.scopePosition(now(), block.latencyMs, block.sampleRate, StereoCapture::kScopeSize), kRelaxed);
     if (doublerEditor) doublerEditor->notifyScope();
 }
 
-void ADoubler::endOfBlock(std::int32_t sampleFrames) {
-    audioSeen.store(true, kRelaxed);
+void ADoubler::takeResyncRequest() {
     if (resyncPending.load(kRelaxed)) {
         resyncPending.store(false, kRelaxed);
-        Resync();
+        anchorClock();
     }
-    if (metersOff.load(kRelaxed)) return;
+}
+
+void ADoubler::endOfBlock(const BlockContext& block, std::int32_t sampleFrames) {
+    audioSeen.store(true, kRelaxed);
+    takeResyncRequest();
+    if (block.settings.metersOff) return;
     // An empty block has nothing to analyse and does not count.
     if (sampleFrames > 0 && ++meterBlockCounter >= 2) {
         const std::int64_t window = 2 * static_cast<std::int64_t>(sampleFrames);
-        analyseMeters(window > StereoCapture::kSampleSize ? StereoCapture::kSampleSize
-                                                          : static_cast<std::int32_t>(window));
+        analyseMeters(block, window > StereoCapture::kSampleSize ? StereoCapture::kSampleSize
+                                                                 : static_cast<std::int32_t>(window));
         meterBlockCounter = 0;
     }
-    publishScopePosition();
+    publishScopePosition(block);
 }
 
-void ADoubler::endOfAccumulatingBlock() {
+void ADoubler::endOfAccumulatingBlock(const BlockContext& block) {
     audioSeen.store(true, kRelaxed);
-    if (resyncPending.load(kRelaxed)) {
-        resyncPending.store(false, kRelaxed);
-        Resync();
-    }
-    if (++meterBlockCounter >= scopeBlockDivider.load(kRelaxed)) {
-        publishScopePosition();
+    takeResyncRequest();
+    if (++meterBlockCounter >= block.scopeBlockDivider) {
+        publishScopePosition(block);
         meterBlockCounter = 0;
     }
 }
 
-void ADoubler::analyseMeters(std::int32_t count) {
-    const std::int32_t position = displayClock.samplePosition(now(), latencyMs.load(kRelaxed), processingRate(),
-                                                              StereoCapture::kSampleSize);
+void ADoubler::analyseMeters(const BlockContext& block, std::int32_t count) {
+    const std::int32_t position =
+        displayClock.samplePosition(now(), block.latencyMs, block.sampleRate, StereoCapture::kSampleSize);
     if (!meters.analyse(capture.left(), capture.right(), StereoCapture::kSampleSize, position, count)) return;
     meters.clearIfNotFinite();
     if (doublerEditor) doublerEditor->notifyMeters();
 }
 
-void ADoubler::Resync() { displayClock.anchor(now(), capture.scopeIndex(), capture.sampleIndex()); }
+// The audio thread's own step (and the constructor's, before any audio): the
+// three anchor fields have this one writer.
+void ADoubler::anchorClock() { displayClock.anchor(now(), capture.scopeIndex(), capture.sampleIndex()); }
+
+// From the panel's timer: the next block re-anchors. With no audio running
+// there is nothing to anchor to.
+void ADoubler::Resync() { resyncPending.store(true, kRelaxed); }
 
 void ADoubler::AudioWatchdog() {
     if (!audioSeen.load(kRelaxed)) resyncPending.store(true, kRelaxed);

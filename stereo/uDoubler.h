@@ -14,9 +14,10 @@
 //                   drains on its user-interface thread
 //
 // Threads: settings are written by the host (either thread) and the panel, read
-// by the audio thread; measurements are written by the audio thread and read or
-// reset by the panel. Every such field is a relaxed atomic; the audio thread
-// never locks, allocates or waits.
+// by the audio thread once per block (ParameterTable.h); measurements are
+// written by the audio thread only and read by the panel, whose resets and
+// re-anchoring are requests the audio thread carries out. Every such field is a
+// relaxed atomic; the audio thread never locks, allocates or waits.
 #pragma once
 
 #include <atomic>
@@ -33,6 +34,7 @@
 #include "stereo/DisplayClock.h"
 #include "stereo/LatencyStore.h"
 #include "stereo/MeterReadings.h"
+#include "stereo/ParameterTable.h"
 #include "stereo/SpscHandover.h"
 #include "stereo/StereoCapture.h"
 #include "stereo/StereoDelay.h"
@@ -118,17 +120,9 @@ private:
     SpscHandover<MeterReadings, kHandoverCapacity> meterRecords;
 };
 
-class ADoubler : public AudioEffect {
+// The indices (ParameterIndex) are the effect's own: ADoubler::kBypass and so on.
+class ADoubler : public AudioEffect, public ParameterIndex {
 public:
-    // Parameter and command indices.
-    enum : std::int32_t {
-        kInvertLeft = 0, kInvertRight, kMonoOut, kOutputWidth, kInputRotation, kOutputRotation, kCentreCut,
-        kBypass, kDelay, kGainLeft, kGainRight, kMetersOff, kSwapChannels, kDcFilter, kAsymmetry,
-        kInputWidth = 15, kUnused16, kBassOn, kBassFrequency, kBassBoost, kBassWidth, kPseudoStereo,
-        kSetScopeBlockDivider = 23, kSetFluorescence = 40, kSetLatency = 50, kResetPhaseRange = 55,
-        kResetPeakHolds = 56, kScaleGains = 57, kRefreshPanel = 100, kResync = 108, kAudioWatchdog = 109,
-        kSaveLatency = 120, kLoadLatency = 121, kResetAll = 150
-    };
     static constexpr std::int32_t kNumParams = 15;
     static constexpr std::size_t kProgramNameSize = 32;  // 31 characters and the zero
 
@@ -145,6 +139,11 @@ public:
     void resume() override;
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
+    // Host texts and automation of the host parameters (ParameterTexts.cpp).
+    void getParameterName(std::int32_t index, char* text) override;
+    void getParameterLabel(std::int32_t index, char* label) override;
+    void getParameterDisplay(std::int32_t index, char* text) override;
+    std::int32_t canBeAutomated(std::int32_t index) override;
 
     // Commands (also reached through setParameter).
     void ResetAll();
@@ -152,6 +151,7 @@ public:
     void SaveLatency();
     void ResetPhaseRange();
     void ResetPeakHolds();
+    // Asks for a re-anchoring of the display clock at the end of the next block.
     void Resync();
     void AudioWatchdog();
 
@@ -168,28 +168,34 @@ public:
     std::int32_t scopeWritePosition() const { return capture.scopeIndex(); }
     std::int32_t sampleWritePosition() const { return capture.sampleIndex(); }
     MeterReadings meterReadings() const { return meters.snapshot(); }
-    float gain(bool right) const { return (right ? gainRight : gainLeft).load(std::memory_order_relaxed); }
+    float gain(bool right) const {
+        return (right ? parameters.gainRight : parameters.gainLeft).load(std::memory_order_relaxed);
+    }
 
 private:
-    void endOfBlock(std::int32_t sampleFrames);
-    void endOfAccumulatingBlock();
-    void analyseMeters(std::int32_t count);
+    // What a block runs on: every setting as it was when the block started.
+    struct BlockContext {
+        BlockSettings settings;
+        std::int32_t latencyMs;
+        std::int32_t scopeBlockDivider;
+        double sampleRate;
+    };
+    BlockContext blockContext();
+    void runChain(const BlockSettings& s, const float* inL, const float* inR, float* outL, float* outR,
+                  std::int32_t sampleFrames);
+    void endOfBlock(const BlockContext& block, std::int32_t sampleFrames);
+    void endOfAccumulatingBlock(const BlockContext& block);
+    void takeResyncRequest();
+    void anchorClock();
+    void analyseMeters(const BlockContext& block, std::int32_t count);
     void settingChanged();
-    void publishScopePosition();
+    void publishScopePosition(const BlockContext& block);
     double processingRate();
     std::uint32_t now() const;
 
-    // Settings (written by host and panel, read by the audio thread).
-    std::atomic<bool> invertLeft{false}, invertRight{false}, swapChannels{false};
-    std::atomic<float> inputWidth{0.5f}, inputRotation{0.5f}, centreCut{0.5f}, asymmetry{0.5f};
-    std::atomic<bool> bassOn{false};
-    std::atomic<float> bassFrequency{0.1f}, bassBoost{0.0f}, bassWidth{0.5f};
-    std::atomic<std::int32_t> delaySamples{0};
-    std::atomic<bool> pseudoStereo{false};
-    std::atomic<float> outputRotation{0.5f}, outputWidth{0.5f};
-    std::atomic<bool> monoOut{false};
-    std::atomic<float> gainLeft{1.0f}, gainRight{1.0f};
-    std::atomic<bool> dcFilterOn{false}, bypass{false}, metersOff{false}, fluorescenceOn{false};
+    // Settings (written by host and panel, read by the audio thread once per block).
+    StereoSettings parameters;
+    std::atomic<bool> fluorescenceOn{false};
     std::atomic<std::int32_t> latencyMs{kDefaultLatencyMs};
     std::atomic<std::int32_t> scopeBlockDivider{0};
     std::atomic<bool> panelDirty{false};
@@ -198,6 +204,7 @@ private:
     // Processing state (audio thread).
     DcFilter dcLeft, dcRight;
     BassCoefficients bassCoefficients;
+    double bassDesignFrequency = -1.0, bassDesignRate = -1.0;  // what bassCoefficients were made for
     BassChannel bassLeft, bassRight;
     StereoDelay delay;
 
@@ -206,6 +213,8 @@ private:
     MeterAnalysis meters;
     DisplayClock displayClock;
     std::atomic<std::int32_t> scopeReadIndex{0};
+    // resyncPending is a request from any thread; only the audio thread anchors
+    // the clock (at the end of a block), so the anchor's fields are never torn.
     std::atomic<bool> audioSeen{false}, resyncPending{false};
     std::int32_t meterBlockCounter = 0;
 

@@ -72,6 +72,11 @@ void Control::invalidate() {
     if (Form* f = form()) f->invalidateRect(formBounds());
 }
 
+void Control::repaint() {
+    invalidate();
+    if (Form* f = form()) f->presentNow();
+}
+
 Control* Control::controlAt(int x, int y) {
     if (!visible_ || x < 0 || y < 0 || x >= width() || y >= height()) return nullptr;
     // Later children lie on top of earlier ones.

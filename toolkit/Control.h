@@ -64,6 +64,9 @@ public:
 
     // Asks for this control's area to be repainted at the next paint.
     void invalidate();
+    // Repaints this control's area now: the new look reaches the window before
+    // this returns (nothing happens while the form has no window).
+    void repaint();
 
     // The deepest showing control at (x, y) in this control's coordinates
     // (this one when no child is there), or null when the point is outside.
@@ -81,8 +84,13 @@ public:
     // Raised when the left button went down on the control and comes up inside
     // its client area (0 <= x < width, 0 <= y < height), before mouseUp.
     virtual void click();
-    // Raised by the second press of a left double click, before its mouseDown.
+    // Raised by the second press of a left double click, before its mouseDown,
+    // on controls whose second press does not click.
     virtual void doubleClick();
+    // True for push buttons: the second press of a double click is an ordinary
+    // press that clicks on its release, as with a native button, so quick
+    // clicks are never lost. Other controls take it as a double click.
+    virtual bool secondPressClicks() const { return false; }
     virtual void keyDown(const platform::KeyEvent& key);
     // The wheel turned over the control (positive: away from the user); false
     // when the control has no use for it, and the form offers it to the parent.

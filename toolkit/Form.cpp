@@ -30,10 +30,14 @@ void Form::openWindow(std::unique_ptr<platform::NativeWindow> window) {
     window_ = std::move(window);
     closing_ = false;
     dirty_ = Rect{0, 0, width(), height()};
-    if (window_) window_->show();
 }
 
 void Form::openChild(void* parentWindow) {
+    openChildHidden(parentWindow);
+    show();
+}
+
+void Form::openChildHidden(void* parentWindow) {
     window_.reset();
     openWindow(windows_->createChild(parentWindow, width(), height(), *this));
 }
@@ -41,6 +45,11 @@ void Form::openChild(void* parentWindow) {
 void Form::openTopLevel(const std::string& title, bool alwaysOnTop) {
     window_.reset();
     openWindow(windows_->createTopLevel(title, width(), height(), alwaysOnTop, *this));
+    show();
+}
+
+void Form::show() {
+    if (window_ && !closing_) window_->show();
 }
 
 void Form::closeWindow() {
@@ -84,6 +93,10 @@ void Form::invalidateRect(const Rect& rect) {
     if (window_) window_->invalidate(area.left, area.top, area.right, area.bottom);
 }
 
+void Form::presentNow() {
+    if (window_ && !closing_) window_->presentNow();
+}
+
 void Form::forget(Control* control, bool destroyed) {
     if (control == this) return;
     if (isWithin(inHandler_, control)) inHandler_ = nullptr;
@@ -115,7 +128,7 @@ const Image& Form::paint() {
 
 void Form::mouseEvent(const platform::MouseEvent& event) {
     using Type = platform::MouseEvent::Type;
-    const ShiftState shift = shiftOf(event);
+    ShiftState shift = shiftOf(event);
     if (event.type == Type::press || event.type == Type::doubleClick) {
         Control* target = controlAt(event.x, event.y);
         if (!target || !target->enabled()) return;
@@ -124,7 +137,10 @@ void Form::mouseEvent(const platform::MouseEvent& event) {
         if (target->focusable()) focus_ = target;
         const Rect where = target->formBounds();
         const int x = event.x - where.left, y = event.y - where.top;
-        if (event.type == Type::doubleClick) {
+        // A push button takes the second press of a double click as a plain one.
+        const bool secondPress = event.type == Type::doubleClick && !target->secondPressClicks();
+        shift.doubleClick = secondPress;
+        if (secondPress) {
             clickTarget_ = nullptr;
             if (event.button == MouseButton::left) target->doubleClick();
         } else if (event.button == MouseButton::left) {

@@ -11,16 +11,20 @@
 //       toolkit::Timer Timer1{*this, 250, [this] { Timer1Timer(); }};
 //   };
 //   The form is built with the effect's platform::WindowSystem and its size, then
-//   openChild(hostWindow) makes it a child of the host's window and shows it;
+//   openChild(hostWindow) makes it a child of the host's window and shows it
+//   (openChildHidden and a later show() to set the controls up in between);
 //   closeWindow() or destroying the form removes the window. Dialogs use
 //   openTopLevel. Controls change their look through their setters, which
-//   invalidate; nothing is drawn until the window asks.
+//   invalidate; nothing is drawn until the window asks, unless a control
+//   repaints at once (Control::repaint, through presentNow).
 //
-// How a backend uses it (it sees only platform::WindowClient):
+// How a backend uses it (it sees only platform::WindowClient; windows start
+// hidden and the form shows them):
 //   - paint() returns the up-to-date image of the whole form (width x height,
 //     0xAARRGGBB); blit it 1:1. It repaints only what was invalidated since the
 //     last call, into the same image, so calling it is cheap and allocation-free.
-//   - Every NativeWindow::invalidate call from the form means "ask paint() soon".
+//   - Every NativeWindow::invalidate call from the form means "ask paint() soon";
+//     presentNow means "ask it now and show the result before returning".
 //   - mouseEvent: client coordinates. Send Type::press for a first press and
 //     Type::doubleClick instead of press for the second press of a double click
 //     (WM_xBUTTONDBLCLK, or two presses within the system's double-click time
@@ -42,7 +46,9 @@
 // (a disabled one swallows it) and captures it until the release, which goes to
 // the same control; a left press and release on the same control, with the
 // release inside it, raises its click() just before its mouseUp. The second
-// press of a double click raises doubleClick() and then mouseDown, and no click.
+// press of a double click raises doubleClick() and then mouseDown, and no click,
+// except on controls whose secondPressClicks() is true (push buttons): there it
+// is an ordinary press and clicks like the first.
 // A press on a focusable control gives it the keyboard; Enter clicks the
 // default button, if one is set.
 #pragma once
@@ -69,6 +75,11 @@ public:
 
     // Makes the form a borderless child of the host's window and shows it.
     void openChild(void* parentWindow);
+    // The same, hidden until show(): an owner that sets the controls up first
+    // shows them complete.
+    void openChildHidden(void* parentWindow);
+    // Shows the window again (after openChildHidden, or after it was hidden).
+    void show();
     // Makes the form a top-level dialog window and shows it.
     void openTopLevel(const std::string& title, bool alwaysOnTop);
     // Destroys the window (the controls stay). Not from inside a window callback:
@@ -101,6 +112,8 @@ public:
 
     // Called by controls: marks a rectangle (form coordinates) for repainting.
     void invalidateRect(const Rect& rect);
+    // Paints what is marked and has the window show it at once.
+    void presentNow();
     // Called by controls that hide, are disabled or go away (`destroyed`): drops
     // capture, focus and a pending click on them or their children.
     void forget(Control* control, bool destroyed);

@@ -6,8 +6,9 @@
 //
 // The face is raised, and sunken with its content one pixel down and right while
 // the left button is held on it with the pointer inside. onClick (Control) is
-// raised on the release inside. Pixels of the glyph equal to its bottom-left
-// pixel are transparent, as with the usual bitmap glyphs.
+// raised on the release inside, for each press of a double click as well.
+// Pixels of the glyph equal to its bottom-left pixel are transparent, as with
+// the usual bitmap glyphs.
 #pragma once
 
 #include <string>
@@ -35,6 +36,7 @@ public:
     void setFlat(bool flat);
     bool showsPressed() const { return pressed_ && !outside_; }
 
+    bool secondPressClicks() const override { return true; }
     void paint(Canvas& canvas) override;
     void mouseDown(MouseButton button, const ShiftState& shift, int x, int y) override;
     void mouseMove(const ShiftState& shift, int x, int y) override;

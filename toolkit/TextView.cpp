@@ -52,30 +52,50 @@ void TextView::setSunken(bool sunken) {
     invalidate();
 }
 
+void TextView::setScrollBars(ScrollBars bars) {
+    if (bars == scrollBars_) return;
+    scrollBars_ = bars;
+    layout();
+    invalidate();
+}
+
 void TextView::setBounds(const Rect& bounds) {
     Control::setBounds(bounds);
     layout();
 }
 
 Rect TextView::textArea() const {
-    const int edge = sunken_ ? 2 : 0;
-    return Rect{edge + margin, edge + 1, width() - edge - margin - (hasScrollBar() ? scrollBarWidth : 0),
-                height() - edge - 1};
+    return Rect{edge() + margin, edge() + 1, width() - edge() - margin - (hasScrollBar() ? scrollBarWidth : 0),
+                height() - edge() - 1 - (hasHorizontalScrollBar() ? scrollBarWidth : 0)};
 }
 
 int TextView::visibleLines() const {
     const int lineHeight = std::max(1, Canvas::textExtent("", font_).height);
-    const int edge = sunken_ ? 2 : 0;
-    return std::max(1, (height() - 2 * edge - 2) / lineHeight);
+    const int bar = hasHorizontalScrollBar() ? scrollBarWidth : 0;
+    return std::max(1, (height() - 2 * edge() - 2 - bar) / lineHeight);
 }
 
-bool TextView::hasScrollBar() const { return static_cast<int>(lines_.size()) > visibleLines(); }
+bool TextView::hasScrollBar() const {
+    return scrollBars_ == ScrollBars::both || static_cast<int>(lines_.size()) > visibleLines();
+}
+
+Rect TextView::verticalBar() const {
+    const int bottom = height() - edge() - (hasHorizontalScrollBar() ? scrollBarWidth : 0);
+    return Rect{width() - edge() - scrollBarWidth, edge(), width() - edge(), bottom};
+}
+
+Rect TextView::horizontalBar() const {
+    return Rect{edge(), height() - edge() - scrollBarWidth, width() - edge() - scrollBarWidth, height() - edge()};
+}
+
+int TextView::widestScroll() const { return std::max(0, widestLine_ - textArea().width()); }
 
 void TextView::layout() {
-    // Two passes: without a scroll bar first, and again narrower if one is needed.
-    for (int pass = 0; pass < 2; ++pass) {
-        const int edge = sunken_ ? 2 : 0;
-        const int available = width() - 2 * (edge + margin) - (pass == 1 ? scrollBarWidth : 0);
+    // Two passes: without a scroll bar first, and again narrower if one is needed
+    // (with both bars the vertical one is always there).
+    const bool barAlways = scrollBars_ == ScrollBars::both;
+    for (int pass = barAlways ? 1 : 0; pass < 2; ++pass) {
+        const int available = width() - 2 * (edge() + margin) - (pass == 1 ? scrollBarWidth : 0);
         lines_.clear();
         std::size_t start = 0;
         while (start <= text_.size()) {
@@ -108,7 +128,10 @@ void TextView::layout() {
         }
         if (static_cast<int>(lines_.size()) <= visibleLines()) break;
     }
+    widestLine_ = 0;
+    for (const std::string& line : lines_) widestLine_ = std::max(widestLine_, Canvas::textExtent(line, font_).width);
     setTopLine(topLine_);
+    setHorizontalOffset(horizontalOffset_);
 }
 
 void TextView::setTopLine(int line) {
@@ -119,16 +142,31 @@ void TextView::setTopLine(int line) {
     invalidate();
 }
 
+void TextView::setHorizontalOffset(int offset) {
+    const int clamped = std::clamp(offset, 0, widestScroll());
+    if (clamped == horizontalOffset_) return;
+    horizontalOffset_ = clamped;
+    invalidate();
+}
+
 Rect TextView::thumbRect() const {
-    const int edge = sunken_ ? 2 : 0;
-    const Rect bar{width() - edge - scrollBarWidth, edge + scrollBarWidth, width() - edge,
-                   height() - edge - scrollBarWidth};
+    const Rect bar = verticalBar();
     const int total = static_cast<int>(lines_.size()), shown = visibleLines();
-    const int track = std::max(0, bar.height());
-    const int size = std::max(8, total > 0 ? track * shown / total : track);
+    const int track = std::max(0, bar.height() - 2 * scrollBarWidth);
+    const int size = std::min(track, std::max(8, total > shown ? track * shown / total : track));
     const int range = std::max(1, total - shown);
-    const int top = bar.top + (track - size) * topLine_ / range;
+    const int top = bar.top + scrollBarWidth + (track - size) * topLine_ / range;
     return Rect{bar.left, top, bar.right, top + size};
+}
+
+Rect TextView::horizontalThumbRect() const {
+    const Rect bar = horizontalBar();
+    const int shown = std::max(1, textArea().width()), total = std::max(shown, widestLine_);
+    const int track = std::max(0, bar.width() - 2 * scrollBarWidth);
+    const int size = std::min(track, std::max(8, track * shown / total));
+    const int range = std::max(1, widestScroll());
+    const int left = bar.left + scrollBarWidth + (track - size) * horizontalOffset_ / range;
+    return Rect{left, bar.top, left + size, bar.bottom};
 }
 
 void TextView::paint(Canvas& canvas) {
@@ -145,11 +183,12 @@ void TextView::paint(Canvas& canvas) {
     for (int i = 0; i < visibleLines() + 1; ++i) {
         const int index = topLine_ + i;
         if (index >= static_cast<int>(lines_.size())) break;
-        text.textOut(area.left, area.top + i * lineHeight, lines_[static_cast<std::size_t>(index)], font_);
+        text.textOut(area.left - horizontalOffset_, area.top + i * lineHeight, lines_[static_cast<std::size_t>(index)],
+                     font_);
     }
+    if (hasHorizontalScrollBar()) paintHorizontalBar(canvas);
     if (!hasScrollBar()) return;
-    const int edge = sunken_ ? 2 : 0;
-    const Rect bar{width() - edge - scrollBarWidth, edge, width() - edge, height() - edge};
+    const Rect bar = verticalBar();
     canvas.fillRect(bar, rgb(224, 224, 224));
     const Rect upArrow{bar.left, bar.top, bar.right, bar.top + scrollBarWidth};
     const Rect downArrow{bar.left, bar.bottom - scrollBarWidth, bar.right, bar.bottom};
@@ -164,20 +203,46 @@ void TextView::paint(Canvas& canvas) {
     }
 }
 
+void TextView::paintHorizontalBar(Canvas& canvas) const {
+    const Rect bar = horizontalBar();
+    canvas.fillRect(bar, rgb(224, 224, 224));
+    // The corner where the two bars meet.
+    canvas.fillRect(Rect{bar.right, bar.top, width() - edge(), bar.bottom}, colors::buttonFace);
+    const Rect leftArrow{bar.left, bar.top, bar.left + scrollBarWidth, bar.bottom};
+    const Rect rightArrow{bar.right - scrollBarWidth, bar.top, bar.right, bar.bottom};
+    for (const Rect& r : {leftArrow, rightArrow, horizontalThumbRect()}) {
+        canvas.fillRect(r, colors::buttonFace);
+        drawBevel(canvas, r, BevelStyle::raised);
+    }
+    const int cy = (bar.top + bar.bottom - 1) / 2;
+    for (int i = 0; i < 4; ++i) {
+        canvas.fillRect(Rect{leftArrow.left + 6 + i, cy - i, leftArrow.left + 7 + i, cy + i + 1}, colors::black);
+        canvas.fillRect(Rect{rightArrow.right - 7 - i, cy - i, rightArrow.right - 6 - i, cy + i + 1}, colors::black);
+    }
+}
+
 void TextView::mouseDown(MouseButton button, const ShiftState& shift, int x, int y) {
-    if (button == MouseButton::left && hasScrollBar()) {
-        const int edge = sunken_ ? 2 : 0;
-        if (x >= width() - edge - scrollBarWidth) {
-            const Rect thumb = thumbRect();
-            if (y < edge + scrollBarWidth)
-                setTopLine(topLine_ - 1);
-            else if (y >= height() - edge - scrollBarWidth)
-                setTopLine(topLine_ + 1);
-            else if (y < thumb.top)
-                setTopLine(topLine_ - visibleLines());
-            else if (y >= thumb.bottom)
-                setTopLine(topLine_ + visibleLines());
-        }
+    if (button == MouseButton::left && hasScrollBar() && verticalBar().contains(x, y)) {
+        const Rect bar = verticalBar(), thumb = thumbRect();
+        if (y < bar.top + scrollBarWidth)
+            setTopLine(topLine_ - 1);
+        else if (y >= bar.bottom - scrollBarWidth)
+            setTopLine(topLine_ + 1);
+        else if (y < thumb.top)
+            setTopLine(topLine_ - visibleLines());
+        else if (y >= thumb.bottom)
+            setTopLine(topLine_ + visibleLines());
+    } else if (button == MouseButton::left && hasHorizontalScrollBar() && horizontalBar().contains(x, y)) {
+        const Rect bar = horizontalBar(), thumb = horizontalThumbRect();
+        const int page = std::max(1, textArea().width());
+        if (x < bar.left + scrollBarWidth)
+            setHorizontalOffset(horizontalOffset_ - horizontalStep);
+        else if (x >= bar.right - scrollBarWidth)
+            setHorizontalOffset(horizontalOffset_ + horizontalStep);
+        else if (x < thumb.left)
+            setHorizontalOffset(horizontalOffset_ - page);
+        else if (x >= thumb.right)
+            setHorizontalOffset(horizontalOffset_ + page);
     }
     Control::mouseDown(button, shift, x, y);
 }
@@ -191,6 +256,8 @@ void TextView::keyDown(const platform::KeyEvent& key) {
         case Key::pageDown: setTopLine(topLine_ + visibleLines()); break;
         case Key::home: setTopLine(0); break;
         case Key::end: setTopLine(static_cast<int>(lines_.size())); break;
+        case Key::left: setHorizontalOffset(horizontalOffset_ - horizontalStep); break;
+        case Key::right: setHorizontalOffset(horizontalOffset_ + horizontalStep); break;
         default: break;
     }
 }

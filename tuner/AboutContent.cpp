@@ -141,6 +141,7 @@ const controls::AboutContent& aboutContent() {
         c.hints = kHints;
         c.hintsBounds = Rect::ofSize(5, 2, 433, 245);
         c.hintsFont = Font{13, true, rgb(0, 0, 0)};
+        c.hintsScrollBars = toolkit::TextView::ScrollBars::both;  // a memo with both bars
         c.scrambledL = controls::storedLine(kStoredL);
         c.scrambledF = controls::storedLine(kStoredF);
         return c;

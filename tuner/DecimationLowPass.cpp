@@ -11,20 +11,15 @@ namespace tonemark {
 
 namespace {
 
-void storeInto(std::atomic<double>* values, std::atomic<std::int32_t>& structure, std::atomic<std::int32_t>& factor,
-               const DecimationCoefficients& c) {
-    for (int k = 0; k < 6; ++k) values[k].store(c.feedback[k], std::memory_order_relaxed);
+void flatten(const DecimationCoefficients& c, double* values) {
+    for (int k = 0; k < 6; ++k) values[k] = c.feedback[k];
     for (int k = 0; k < 3; ++k) {
-        values[6 + 3 * k].store(c.sections[k].gain, std::memory_order_relaxed);
-        values[7 + 3 * k].store(c.sections[k].feedback1, std::memory_order_relaxed);
-        values[8 + 3 * k].store(c.sections[k].feedback2, std::memory_order_relaxed);
+        values[6 + 3 * k] = c.sections[k].gain;
+        values[7 + 3 * k] = c.sections[k].feedback1;
+        values[8 + 3 * k] = c.sections[k].feedback2;
     }
-    values[15].store(c.ringScale, std::memory_order_relaxed);
-    structure.store(static_cast<std::int32_t>(c.structure), std::memory_order_relaxed);
-    factor.store(c.factor < 1 ? 1 : c.factor, std::memory_order_relaxed);
+    values[15] = c.ringScale;
 }
-
-double valueOf(const std::atomic<double>& value) { return value.load(std::memory_order_relaxed); }
 
 // Advances the decimation phase; every factor-th output goes into the ring, scaled.
 inline void emit(float y, double scale, std::int32_t factor, std::int32_t& count, std::int32_t& index,
@@ -40,8 +35,13 @@ inline void emit(float y, double scale, std::int32_t factor, std::int32_t& count
 }  // namespace
 
 DecimationLowPass::DecimationLowPass() {
+    // Before any thread runs: the classic set, published and applied.
     const DecimationCoefficients classic = designDecimationLowPass(44100.0);
-    for (Slot& slot : slots) storeInto(slot.values, slot.structure, slot.factor, classic);
+    setCoefficients(classic);
+    flatten(classic, applied.values);
+    applied.structure = static_cast<std::int32_t>(classic.structure);
+    applied.factor = classic.factor < 1 ? 1 : classic.factor;
+    appliedSequence = sequence.load(std::memory_order_relaxed);
     clearState();
     decimationCount = 0;
 }
@@ -52,25 +52,50 @@ void DecimationLowPass::clearState() {
 }
 
 void DecimationLowPass::setCoefficients(const DecimationCoefficients& coefficients) {
-    const std::uint32_t next = generation.load(std::memory_order_relaxed) + 1;
-    Slot& slot = slots[next & 1u];
-    storeInto(slot.values, slot.structure, slot.factor, coefficients);
-    generation.store(next, std::memory_order_relaxed);
+    double values[kValueCount];
+    flatten(coefficients, values);
+    const std::uint32_t start = sequence.load(std::memory_order_relaxed);
+    sequence.store(start + 1, std::memory_order_relaxed);  // odd: a write is under way
+    std::atomic_thread_fence(std::memory_order_release);   // ... and seen before any of its values
+    for (int k = 0; k < kValueCount; ++k) published.values[k].store(values[k], std::memory_order_relaxed);
+    published.structure.store(static_cast<std::int32_t>(coefficients.structure), std::memory_order_relaxed);
+    published.factor.store(coefficients.factor < 1 ? 1 : coefficients.factor, std::memory_order_relaxed);
+    sequence.store(start + 2, std::memory_order_release);
+}
+
+void DecimationLowPass::takePublished() {
+    const std::uint32_t before = sequence.load(std::memory_order_acquire);
+    if (before == appliedSequence || (before & 1u) != 0) return;
+    Applied copy;
+    for (int k = 0; k < kValueCount; ++k) copy.values[k] = published.values[k].load(std::memory_order_relaxed);
+    copy.structure = published.structure.load(std::memory_order_relaxed);
+    copy.factor = published.factor.load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (sequence.load(std::memory_order_relaxed) != before) return;  // written meanwhile: next block
+    applied = copy;
+    appliedSequence = before;
+    // A new coefficient set starts from a clean state: the old outputs belong to another filter.
+    clearState();
+    decimationCount = 0;
+}
+
+DecimationCoefficients DecimationLowPass::appliedCoefficients() const {
+    DecimationCoefficients c{};
+    c.structure = static_cast<FilterStructure>(applied.structure);
+    for (int k = 0; k < 6; ++k) c.feedback[k] = applied.values[k];
+    for (int k = 0; k < 3; ++k)
+        c.sections[k] = {applied.values[6 + 3 * k], applied.values[7 + 3 * k], applied.values[8 + 3 * k]};
+    c.ringScale = applied.values[kScaleValue];
+    c.factor = applied.factor;
+    return c;
 }
 
 void DecimationLowPass::process(const float* input, std::int32_t frames, DecimatedRing& ring) {
-    // A new coefficient set starts from a clean state: the old outputs belong to another filter.
-    const std::uint32_t current = generation.load(std::memory_order_relaxed);
-    if (current != appliedGeneration) {
-        appliedGeneration = current;
-        clearState();
-        decimationCount = 0;
-    }
-    const Slot& slot = slots[current & 1u];
-    if (slot.structure.load(std::memory_order_relaxed) == static_cast<std::int32_t>(FilterStructure::Sections))
-        processSections(slot, input, frames, ring);
+    takePublished();
+    if (applied.structure == static_cast<std::int32_t>(FilterStructure::Sections))
+        processSections(input, frames, ring);
     else
-        processDirect(slot, input, frames, ring);
+        processDirect(input, frames, ring);
 
     // A non-finite input leaves the recursion non-finite for ever: start afresh.
     // The ring entries already written age out of the analysed window; the
@@ -81,16 +106,16 @@ void DecimationLowPass::process(const float* input, std::int32_t frames, Decimat
     if (!finite) clearState();
 }
 
-void DecimationLowPass::processDirect(const Slot& slot, const float* input, std::int32_t frames,
-                                      DecimatedRing& ring) {
-    const double c0 = valueOf(slot.values[5]);  // oldest output
-    const double c1 = valueOf(slot.values[4]);
-    const double c2 = valueOf(slot.values[3]);
-    const double c3 = valueOf(slot.values[2]);
-    const double c4 = valueOf(slot.values[1]);
-    const double c5 = valueOf(slot.values[0]);  // previous output
-    const double scale = valueOf(slot.values[kScaleValue]);
-    const std::int32_t factor = slot.factor.load(std::memory_order_relaxed);
+void DecimationLowPass::processDirect(const float* input, std::int32_t frames, DecimatedRing& ring) {
+    const double* v = applied.values;
+    const double c0 = v[5];  // oldest output
+    const double c1 = v[4];
+    const double c2 = v[3];
+    const double c3 = v[2];
+    const double c4 = v[1];
+    const double c5 = v[0];  // previous output
+    const double scale = v[kScaleValue];
+    const std::int32_t factor = applied.factor;
 
     float x0 = filterIn[0], x1 = filterIn[1], x2 = filterIn[2], x3 = filterIn[3], x4 = filterIn[4], x5 = filterIn[5],
           x6 = filterIn[6];
@@ -119,13 +144,13 @@ void DecimationLowPass::processDirect(const Slot& slot, const float* input, std:
     decimationCount = count;
 }
 
-void DecimationLowPass::processSections(const Slot& slot, const float* input, std::int32_t frames,
-                                        DecimatedRing& ring) {
-    const double ga = valueOf(slot.values[6]), fa1 = valueOf(slot.values[7]), fa2 = valueOf(slot.values[8]);
-    const double gb = valueOf(slot.values[9]), fb1 = valueOf(slot.values[10]), fb2 = valueOf(slot.values[11]);
-    const double gc = valueOf(slot.values[12]), fc1 = valueOf(slot.values[13]), fc2 = valueOf(slot.values[14]);
-    const double scale = valueOf(slot.values[kScaleValue]);
-    const std::int32_t factor = slot.factor.load(std::memory_order_relaxed);
+void DecimationLowPass::processSections(const float* input, std::int32_t frames, DecimatedRing& ring) {
+    const double* v = applied.values;
+    const double ga = v[6], fa1 = v[7], fa2 = v[8];
+    const double gb = v[9], fb1 = v[10], fb2 = v[11];
+    const double gc = v[12], fc1 = v[13], fc2 = v[14];
+    const double scale = v[kScaleValue];
+    const std::int32_t factor = applied.factor;
 
     float x1 = sectionState[0], x2 = sectionState[1];
     float a1 = sectionState[2], a2 = sectionState[3];

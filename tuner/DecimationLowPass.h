@@ -1,14 +1,19 @@
 // DecimationLowPass.h — low-passes the first input channel into the ring.
 //
 //   DecimationLowPass  the 7-tap/6-pole recursion (or its three sections) with
-//                      its state (filterIn, filterOut, decimationCount) and two
-//                      coefficient slots
+//                      its state (filterIn, filterOut, decimationCount), the
+//                      coefficients it runs on and the published set
 //
-// Threads: process runs on the audio thread and owns the state. A rate change
-// (setCoefficients, host thread) writes the slot the audio thread is not using
-// and then publishes its generation; the audio thread picks the new slot up at
-// the start of its next block and clears its own state there, so no block ever
-// sees its state or coefficients change under it.
+// Threads: process runs on the audio thread and owns the state and the
+// coefficients it runs on. A rate change (setCoefficients, host thread) writes
+// the published set between two counts of a sequence: odd while the write is
+// under way, even once done, stored with release. At the start of a block the
+// audio thread copies a set whose count it has not seen yet, and keeps the copy
+// only when the count, read with acquire, was even and the same before and
+// after; otherwise it runs on with the set it has and tries again at the next
+// block. So however quickly rates change, no block reads coefficients that are
+// being written, nor a mixture of two sets, and the state is cleared with each
+// new set.
 #pragma once
 
 #include <atomic>
@@ -30,6 +35,9 @@ public:
     // Audio thread: filters `frames` samples and writes every factor-th output.
     void process(const float* input, std::int32_t frames, DecimatedRing& ring);
 
+    // Audio thread: the set the last block ran on (for tests).
+    DecimationCoefficients appliedCoefficients() const;
+
     // Audio-thread state, for tests.
     const float* inputHistory() const { return filterIn; }
     const float* outputHistory() const { return filterOut; }
@@ -40,27 +48,35 @@ private:
     // Every coefficient as a relaxed atomic: direct feedback 0-5, then the
     // sections' gain, feedback1, feedback2 at 6 + 3k, then the ring scale.
     static constexpr int kScaleValue = 15;
-    struct Slot {
-        std::atomic<double> values[kScaleValue + 1];
+    static constexpr int kValueCount = kScaleValue + 1;
+    struct Published {
+        std::atomic<double> values[kValueCount];
         std::atomic<std::int32_t> structure;
         std::atomic<std::int32_t> factor;
     };
+    struct Applied {
+        double values[kValueCount];
+        std::int32_t structure;
+        std::int32_t factor;
+    };
+    void takePublished();
     void clearState();  // the filter histories; the decimation phase is separate
-    void processDirect(const Slot& slot, const float* input, std::int32_t frames, DecimatedRing& ring);
-    void processSections(const Slot& slot, const float* input, std::int32_t frames, DecimatedRing& ring);
+    void processDirect(const float* input, std::int32_t frames, DecimatedRing& ring);
+    void processSections(const float* input, std::int32_t frames, DecimatedRing& ring);
 
-    Slot slots[2];
-    // Counts coefficient sets handed over; its low bit selects the slot in use.
-    std::atomic<std::uint32_t> generation{0};
+    // Written by setCoefficients only.
+    Published published;
+    std::atomic<std::uint32_t> sequence{0};
 
     // Audio thread only. Direct structure: oldest first, entry 6 the newest,
     // entries 7 to 9 unused. Sections: the chain's input x1 x2, then y1 y2 of
     // each section.
+    Applied applied;
+    std::uint32_t appliedSequence = 0;
     float filterIn[10];
     float filterOut[10];
     float sectionState[8];
     std::int32_t decimationCount = 0;
-    std::uint32_t appliedGeneration = 0;
 };
 
 }  // namespace tonemark

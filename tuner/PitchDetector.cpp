@@ -5,11 +5,14 @@
 // 2. Radix-2 transform and magnitudes of bins 0 to N/2.
 // 3. From the bin nearest 8 Hz upward, the strongest bin above the threshold;
 //    once a candidate exists, only bins up to 1.78 times its bin are searched.
-// 4. Parabolic interpolation through the peak and its neighbours, then hertz.
+// 4. A chosen harmonic whose fundamental is still a clear partial below it
+//    gives way to that partial (SubharmonicCheck).
+// 5. Parabolic interpolation through the peak and its neighbours, then hertz.
 #include "tuner/PitchDetector.h"
 
 #include <cmath>
 
+#include "tuner/SubharmonicCheck.h"
 #include "tuner/fourier2.h"
 
 namespace tonemark {
@@ -110,6 +113,9 @@ PitchReading PitchDetector::measure(const DecimatedRing& ring, double sampleRate
     }
     // Validity: no bin qualified.
     if (best < kPeakThreshold || bestBin < start) return reading;
+    // A harmonic chosen over its fundamental: the fundamental's bin instead.
+    bestBin = fundamentalBelow(m, start, bestBin);
+    best = m[bestBin];
 
     float vertex = 0.0f;
     if (!interpolatePeak(bestBin, m[bestBin - 1], best, m[bestBin + 1], vertex)) return reading;

@@ -3,8 +3,9 @@
 //   AnalysisSetting  the three accuracy settings (transform size, window length)
 //   PitchReading     one reading: frequency and the no-reading flag
 //   interpolatePeak  the parabola's vertex between bins
-//   PitchDetector    window, work arrays and transform; configureAccuracy,
-//                    buildWindow, computeSpectrum and measure
+//   PitchDetector    window, work arrays and transform; buildWindow,
+//                    computeSpectrum and measure (configureAccuracy is the
+//                    effect's, on the detector's thread)
 //
 // Runs on the user-interface thread only; all arrays are fixed members, so a
 // measurement never allocates.
@@ -44,8 +45,6 @@ public:
     PitchDetector(const PitchDetector&) = delete;
     PitchDetector& operator=(const PitchDetector&) = delete;
 
-    // Accuracy 0, 1 or 2 sets the transform size and window; other values change nothing.
-    void configureAccuracy(std::int32_t accuracy);
     void buildWindow();
     // The `count` ring entries ending at `endIndex` (inclusive), windowed and
     // transformed; leaves the magnitudes of bins 0 to count/2 in magnitudes().
@@ -61,6 +60,14 @@ public:
     const float* window() const { return analysisWindow; }
 
 private:
+    // Only the detector's own thread reconfigures it (the effect takes a new
+    // accuracy before its next measurement), so no measurement sees a size and
+    // window from two settings.
+    friend class ADoubler;
+    friend struct PitchDetectorTestAccess;
+    // Accuracy 0, 1 or 2 sets the transform size and window; other values change nothing.
+    void configureAccuracy(std::int32_t accuracy);
+
     std::int32_t size = 16384;
     std::int32_t order = 14;
     std::int32_t length = 6000;

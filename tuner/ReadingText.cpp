@@ -14,7 +14,7 @@ const NoteName noteTable[12] = {{"C", " "}, {"C", "#"}, {"D", " "}, {"D", "#"}, 
 // The digits of |value| rounded to `decimals` places, halves away from zero, with
 // the separator in place and at least one integer digit; `negative` tells the sign
 // of the rounded value (a value that rounds to zero is not negative).
-std::string fixedPoint(double value, int decimals, char separator, bool& negative) {
+std::string fixedPoint(double value, int decimals, std::string_view separator, bool& negative) {
     double scale = 1.0;
     for (int i = 0; i < decimals; ++i) scale *= 10.0;
     // A float times 1000 needs at most 34 significant bits, so this product is
@@ -26,7 +26,7 @@ std::string fixedPoint(double value, int decimals, char separator, bool& negativ
     std::string text(digits);
     if (decimals == 0) return text;
     while (static_cast<int>(text.size()) <= decimals) text.insert(text.begin(), '0');
-    text.insert(text.end() - decimals, separator);
+    text.insert(text.size() - static_cast<std::size_t>(decimals), separator.data(), separator.size());
     return text;
 }
 
@@ -48,7 +48,7 @@ const char* accuracyName(int accuracy) {
     }
 }
 
-bool formatFrequency(float frequency, int accuracy, char decimalSeparator, std::string& text) {
+bool formatFrequency(float frequency, int accuracy, std::string_view decimalSeparator, std::string& text) {
     if (accuracy < 0 || accuracy > 2 || !std::isfinite(frequency)) return false;
     bool negative = false;
     const std::string digits =
@@ -57,7 +57,7 @@ bool formatFrequency(float frequency, int accuracy, char decimalSeparator, std::
     return true;
 }
 
-bool formatCents(float cents, int accuracy, char decimalSeparator, std::string& text) {
+bool formatCents(float cents, int accuracy, std::string_view decimalSeparator, std::string& text) {
     if (accuracy < 0 || accuracy > 2 || !std::isfinite(cents)) return false;
     bool negative = false;
     const std::string digits = fixedPoint(static_cast<double>(cents), accuracy == 2 ? 1 : 0, decimalSeparator, negative);

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tonemark {
 
@@ -28,11 +29,18 @@ const char* accuracyName(int accuracy);
 // Fixed point with 1, 2 or 3 decimals for accuracy 0, 1, 2; at least one integer
 // digit, no grouping, halves away from zero. False (text untouched) for an
 // accuracy outside 0 to 2 or a value that is not finite.
-bool formatFrequency(float frequency, int accuracy, char decimalSeparator, std::string& text);
+// The separator may take several bytes (UTF-8).
+bool formatFrequency(float frequency, int accuracy, std::string_view decimalSeparator, std::string& text);
+inline bool formatFrequency(float frequency, int accuracy, char decimalSeparator, std::string& text) {
+    return formatFrequency(frequency, accuracy, std::string_view(&decimalSeparator, 1), text);
+}
 
 // Whole cents for accuracy 0 and 1, one decimal for 2; always signed, and a
 // value that rounds to zero reads "+0" or "+0.0". False as formatFrequency.
-bool formatCents(float cents, int accuracy, char decimalSeparator, std::string& text);
+bool formatCents(float cents, int accuracy, std::string_view decimalSeparator, std::string& text);
+inline bool formatCents(float cents, int accuracy, char decimalSeparator, std::string& text) {
+    return formatCents(cents, accuracy, std::string_view(&decimalSeparator, 1), text);
+}
 
 // round(scaleWidth * (cents + 50) / 100) + scaleLeft - 1, ties to even: 0 at
 // -50 cents, 200 at 0, 400 at +50 on the panel's 400-pixel scale at left 1.

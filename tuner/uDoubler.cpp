@@ -37,10 +37,13 @@ std::int32_t ADoublerEditor::open(void* ptr) {
     if (!form) {
         form = std::make_unique<TuFFTForm>(windows);
         form->effect = getDoubler();
-        form->openChild(ptr);
+        form->openChildHidden(ptr);
     }
+    // The controls in line first, so the panel shows complete; a reused
+    // panel is shown again.
     controlsStale.store(false, std::memory_order_relaxed);
     refreshControls();
+    form->show();
     postUpdate();
     return 1;
 }
@@ -124,10 +127,12 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     setUniqueID(fourCharCode('u', 'F', 'F', 'T'));
     suspend();
     // The base rate (44100) until the host tells otherwise: the classic low-pass.
-    analysisRate.store(getSampleRate(), std::memory_order_relaxed);
+    setAnalysisSetting(getSampleRate(), designDecimationLowPass(44100.0).factor);
     configureAccuracy();
     if (ADoublerEditor* ed = getDoublerEditor()) ed->postUpdate();
 }
+
+ADoubler::~ADoubler() { destroyEditor(); }
 
 ADoublerEditor* ADoubler::getDoublerEditor() const { return static_cast<ADoublerEditor*>(editor); }
 
@@ -154,11 +159,26 @@ void ADoubler::setSampleRate(float newSampleRate) {
 void ADoubler::followSampleRate(float rate) {
     // Rates outside the supported range (or not numbers) keep the previous design.
     if (!isSupportedSampleRate(rate)) return;
-    if (rate == analysisRate.load(std::memory_order_relaxed)) return;
+    if (rate == analysisSetting().rate) return;
     const DecimationCoefficients coefficients = designDecimationLowPass(rate);
     lowPass.setCoefficients(coefficients);
-    analysisRate.store(rate, std::memory_order_relaxed);
-    decimationFactor.store(coefficients.factor, std::memory_order_relaxed);
+    setAnalysisSetting(rate, coefficients.factor);
+}
+
+ADoubler::AnalysisSetting ADoubler::analysisSetting() const {
+    const std::uint64_t word = analysisWord.load(std::memory_order_relaxed);
+    AnalysisSetting setting;
+    const std::uint32_t rateBits = static_cast<std::uint32_t>(word >> 32);
+    std::memcpy(&setting.rate, &rateBits, sizeof rateBits);
+    setting.factor = static_cast<std::int32_t>(static_cast<std::uint32_t>(word));
+    return setting;
+}
+
+void ADoubler::setAnalysisSetting(float rate, std::int32_t factor) {
+    std::uint32_t rateBits = 0;
+    std::memcpy(&rateBits, &rate, sizeof rateBits);
+    analysisWord.store((static_cast<std::uint64_t>(rateBits) << 32) | static_cast<std::uint32_t>(factor),
+                       std::memory_order_relaxed);
 }
 
 void ADoubler::suspend() {}
@@ -267,8 +287,8 @@ PitchReading ADoubler::measure() {
         accuracyPending.store(false, std::memory_order_relaxed);
         configureAccuracy();
     }
-    const PitchReading reading = detector.measure(decimatedRing, analysisRate.load(std::memory_order_relaxed),
-                                                  decimationFactor.load(std::memory_order_relaxed));
+    const AnalysisSetting setting = analysisSetting();
+    const PitchReading reading = detector.measure(decimatedRing, setting.rate, setting.factor);
     detectedFrequency.store(reading.frequency, std::memory_order_relaxed);
     noReading.store(reading.noReading, std::memory_order_relaxed);
     return reading;

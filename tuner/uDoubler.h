@@ -77,11 +77,16 @@ private:
 
 class ADoubler : public AudioEffect {
 public:
+    // The host's two parameters, in their own units (hertz, setting number).
+    static constexpr std::int32_t kReferencePitch = 0;
+    static constexpr std::int32_t kAccuracy = 1;
     // Panel commands on setParameter, above the host's two parameters.
     static constexpr std::int32_t kRequestUpdate = 100;
     static constexpr std::int32_t kAudioWatchdog = 101;
 
     explicit ADoubler(audioMasterCallback audioMaster, const platform::Services& services = platform::defaultServices());
+    // The editor and its panel go first, while the effect is still whole.
+    ~ADoubler() override;
     void process(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void setProgram(std::int32_t program) override;
@@ -93,9 +98,12 @@ public:
     void resume() override;
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
+    // Host texts of the two parameters (ParameterTexts.cpp).
+    void getParameterName(std::int32_t index, char* text) override;
+    void getParameterLabel(std::int32_t index, char* label) override;
+    void getParameterDisplay(std::int32_t index, char* text) override;
 
     // The detector (user-interface thread).
-    void configureAccuracy();
     void buildWindow();
     void computeSpectrum(std::int32_t endIndex, std::int32_t count);
     // One measurement, only while the editor's panel is open; ends with showReading.
@@ -111,13 +119,15 @@ public:
     std::int32_t getAccuracy() const { return accuracy.load(std::memory_order_relaxed); }
     bool isAudioStale() const { return audioStale.load(std::memory_order_relaxed); }
     bool isAudioSeen() const { return audioSeen.load(std::memory_order_relaxed); }
-    float getAnalysisRate() const { return analysisRate.load(std::memory_order_relaxed); }
-    std::int32_t getDecimationFactor() const { return decimationFactor.load(std::memory_order_relaxed); }
+    float getAnalysisRate() const { return analysisSetting().rate; }
+    std::int32_t getDecimationFactor() const { return analysisSetting().factor; }
     const DecimatedRing& getRing() const { return decimatedRing; }
     const PitchDetector& getDetector() const { return detector; }
     const DecimationLowPass& getLowPass() const { return lowPass; }
 
 private:
+    // The detector's thread only: measure() calls it before a measurement.
+    void configureAccuracy();
     void activityStep();
     void watchdogStep();
     // Host or control thread: the detector and the low-pass follow a new rate.
@@ -126,8 +136,15 @@ private:
     DecimatedRing decimatedRing;
     PitchDetector detector;
     DecimationLowPass lowPass;
-    std::atomic<float> analysisRate{44100.0f};
-    std::atomic<std::int32_t> decimationFactor{4};
+    // The rate the ring's filter was designed for and its decimation factor, in
+    // one word: the detector never pairs a rate with another rate's factor.
+    struct AnalysisSetting {
+        float rate;
+        std::int32_t factor;
+    };
+    AnalysisSetting analysisSetting() const;
+    void setAnalysisSetting(float rate, std::int32_t factor);
+    std::atomic<std::uint64_t> analysisWord{0};
     char programName[32] = "Normal";
     std::atomic<float> detectedFrequency{0.0f};
     std::atomic<float> noReading{1.0f};

@@ -167,7 +167,7 @@ void TuFFTForm::ShowReading(float frequency, float noReading) {
     octaveLbl.setText(std::to_string(note.octave));
     // 4. Cents and frequency in the formats of the accuracy setting.
     const int setting = Accuracy.position();
-    const char separator = platform::decimalSeparator();
+    const std::string separator = platform::decimalSeparator();
     std::string text;
     if (formatCents(note.cents, setting, separator, text)) centslbl.setText(text);
     if (formatFrequency(frequency, setting, separator, text)) freqLbl.setText(text);

@@ -6,6 +6,10 @@
 //   ProcessReplacing/SilenceAfterSignal  the same, silent input after a loud
 //                             tone, the filter decaying towards zero
 //   Analyze/<accuracy>        one measurement of a full ring
+//   AnalyzeMixture/<accuracy>  the same for an organ mixture whose octave the
+//                             peak search chooses and the look below the
+//                             chosen peak turns back into the fundamental
+//   SubharmonicCheck/<accuracy>  that look alone, on the mixture's spectrum
 //   LiteralSpectrum/<accuracy>  the plain spectrum loop, for comparison
 //   EditorOpenPaintClose      the panel made, painted whole and destroyed, as
 //                             a host's editor window opening and closing costs it
@@ -19,7 +23,9 @@
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/headless/HeadlessWindowSystem.h"
+#include "tests/support/FakeHost.h"
 #include "tests/tuner/LiteralSpectrum.h"
+#include "tuner/SubharmonicCheck.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
@@ -27,15 +33,11 @@ namespace {
 
 using tonemark::ADoubler;
 
-VstIntPtr VSTCALLBACK fakeHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 struct Rig {
     explicit Rig(float rate = 44100.0f) : rate(rate) {
         services.clock = &clock;
         services.windows = &windows;
-        effect = std::make_unique<ADoubler>(fakeHost, services);
+        effect = std::make_unique<ADoubler>(test_support::FakeHost::callback, services);
         effect->setSampleRate(rate);
         left.resize(kBlock);
         right.resize(kBlock);
@@ -100,6 +102,30 @@ void Analyze(benchmark::State& state) {
         rig.fillTone(0.5);
         rig.run();
     }
+    rig.effect->setParameter(ADoubler::kAccuracy, static_cast<float>(state.range(0)));
+    rig.effect->getDoublerEditor()->open(nullptr);
+    for (auto _ : state) {
+        rig.effect->analyze();
+        benchmark::DoNotOptimize(rig.effect->getDetectedFrequency());
+    }
+}
+
+// A ring full of 261.6 Hz with a louder fifth and a louder octave above it.
+void fillMixture(Rig& rig) {
+    const double pi = 3.14159265358979, f = 261.63;
+    for (int block = 0; block < 400; ++block) {
+        for (int i = 0; i < Rig::kBlock; ++i, ++rig.sample) {
+            const double t = rig.sample / rig.rate;
+            rig.left[i] = static_cast<float>(0.04 * std::sin(2.0 * pi * f * t) + 0.08 * std::sin(3.0 * pi * f * t) +
+                                             0.12 * std::sin(4.0 * pi * f * t));
+        }
+        rig.run();
+    }
+}
+
+void AnalyzeMixture(benchmark::State& state) {
+    Rig rig;
+    fillMixture(rig);
     rig.effect->setParameter(1, static_cast<float>(state.range(0)));
     rig.effect->getDoublerEditor()->open(nullptr);
     for (auto _ : state) {
@@ -108,13 +134,31 @@ void Analyze(benchmark::State& state) {
     }
 }
 
+void SubharmonicCheck(benchmark::State& state) {
+    Rig rig;
+    fillMixture(rig);
+    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->measure();
+    const tonemark::PitchDetector& detector = rig.effect->getDetector();
+    // The octave's bin, where the peak search stops for this mixture.
+    const std::int32_t n = detector.fftSize();
+    const std::int32_t start = static_cast<std::int32_t>(std::nearbyint(32.0 * n / rig.rate));
+    const std::int32_t octave = static_cast<std::int32_t>(std::nearbyint(2.0 * 261.63 * 4.0 * n / rig.rate));
+    std::int32_t chosen = octave;
+    for (std::int32_t b = octave - 3; b <= octave + 3; ++b)
+        if (detector.magnitudes()[b] > detector.magnitudes()[chosen]) chosen = b;
+    if (tonemark::fundamentalBelow(detector.magnitudes(), start, chosen) == chosen)
+        state.SkipWithError("the mixture's octave did not lead to its fundamental");
+    for (auto _ : state) benchmark::DoNotOptimize(tonemark::fundamentalBelow(detector.magnitudes(), start, chosen));
+}
+
 void LiteralSpectrum(benchmark::State& state) {
     Rig rig;
     for (int i = 0; i < 400; ++i) {
         rig.fillTone(0.5);
         rig.run();
     }
-    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->setParameter(ADoubler::kAccuracy, static_cast<float>(state.range(0)));
     rig.effect->measure();  // takes the new setting's configuration
     const tonemark::PitchDetector& detector = rig.effect->getDetector();
     std::vector<float> re(detector.fftSize()), im(detector.fftSize());
@@ -155,5 +199,7 @@ BENCHMARK(ShowReading)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ProcessReplacingSignal)->Name("ProcessReplacing/Signal")->Arg(44100)->Arg(96000);
 BENCHMARK(ProcessReplacingSilenceAfterSignal)->Name("ProcessReplacing/SilenceAfterSignal");
 BENCHMARK(Analyze)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AnalyzeMixture)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SubharmonicCheck)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kNanosecond);
 BENCHMARK(LiteralSpectrum)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -19,7 +19,7 @@
 
 #include "platform/Clock.h"
 #include "platform/NativeWindow.h"
-#include "toolkit/Image.h"
+#include "platform/Image.h"
 
 namespace platform {
 
@@ -35,6 +35,9 @@ public:
     void show() override { visible_ = true; }
     void hide() override { visible_ = false; }
     void invalidate(int left, int top, int right, int bottom) override;
+    void presentNow() override {
+        if (needsPaint_ && alive_) paintNow();
+    }
     void resize(int width, int height) override;
     void captureMouse(bool captured) override { captured_ = captured; }
     bool isStillWindow() const override { return alive_; }
@@ -52,10 +55,9 @@ public:
     bool needsPaint() const { return needsPaint_; }
     int paintCount() const { return paintCount_; }
     // The image of the last paint (empty before the first).
-    const toolkit::Image& lastImage() const { return image_; }
+    const Image& lastImage() const { return image_; }
     // Asks the client for its picture now, keeps and returns it.
-    const toolkit::Image& paintNow();
-    bool savePng(const std::string& path) const;
+    const Image& paintNow();
 
     // Input, delivered straight to the client as the window system would.
     void injectMouse(const MouseEvent& event);
@@ -90,7 +92,7 @@ private:
     bool alive_ = true;
     bool needsPaint_ = true;
     int paintCount_ = 0;
-    toolkit::Image image_;
+    Image image_;
 };
 
 class HeadlessWindowSystem final : public WindowSystem {

@@ -6,7 +6,8 @@
 namespace platform::win32 {
 
 namespace {
-constexpr DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+// Children too are created hidden: the owner shows them once their content is ready.
+constexpr DWORD childStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD dialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD dialogExStyle = WS_EX_DLGMODALFRAME;
 
@@ -77,7 +78,8 @@ void Win32Window::outerSize(int width, int height, int& outerWidth, int& outerHe
 }
 
 void Win32Window::show() {
-    if (window_ != nullptr) ShowWindow(window_, SW_SHOW);
+    // A child shows without taking the activation from the host's window.
+    if (window_ != nullptr) ShowWindow(window_, kind_ == Kind::child ? SW_SHOWNA : SW_SHOW);
 }
 
 void Win32Window::hide() {
@@ -88,6 +90,11 @@ void Win32Window::invalidate(int left, int top, int right, int bottom) {
     if (window_ == nullptr || left >= right || top >= bottom) return;
     const RECT area{left, top, right, bottom};
     InvalidateRect(window_, &area, FALSE);
+}
+
+void Win32Window::presentNow() {
+    // WM_PAINT at once, for a non-empty update region only.
+    if (window_ != nullptr) UpdateWindow(window_);
 }
 
 void Win32Window::resize(int width, int height) {
@@ -110,7 +117,7 @@ void Win32Window::captureMouse(bool captured) {
 bool Win32Window::isStillWindow() const { return window_ != nullptr && IsWindow(window_) != FALSE; }
 
 void Win32Window::blit(HDC dc) {
-    const toolkit::Image& image = client_.paint();
+    const Image& image = client_.paint();
     if (image.width <= 0 || image.height <= 0) return;
     // A top-down 32-bit DIB: the image's B, G, R, A bytes as they are. The update
     // region clips the whole-image copy to what needs painting.

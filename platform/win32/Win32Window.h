@@ -27,6 +27,7 @@ public:
     void show() override;
     void hide() override;
     void invalidate(int left, int top, int right, int bottom) override;
+    void presentNow() override;
     void resize(int width, int height) override;
     void captureMouse(bool captured) override;
     bool isStillWindow() const override;

@@ -56,7 +56,7 @@ Key keyOf(KeySym symbol) {
 
 X11Window::X11Window(X11WindowSystem& system, Window window, int width, int height, Kind kind, WindowClient& client)
     : system_(system), window_(window), client_(client), width_(width), height_(height),
-      topLevel_(kind != Kind::child), alwaysOnTop_(kind == Kind::topLevelAbove), mapped_(kind == Kind::child) {
+      topLevel_(kind != Kind::child), alwaysOnTop_(kind == Kind::topLevelAbove) {
     X11ErrorTrap trap(system_.display());
     gc_ = XCreateGC(system_.display(), window_, 0, nullptr);
     markInvalid(0, 0, width_, height_);
@@ -103,6 +103,13 @@ void X11Window::hide() {
 }
 
 void X11Window::invalidate(int left, int top, int right, int bottom) { markInvalid(left, top, right, bottom); }
+
+void X11Window::presentNow() {
+    if (!alive_ || !mapped_ || invalidLeft_ >= invalidRight_) return;
+    X11ErrorTrap trap(system_.display());
+    paintIfInvalid();
+    XFlush(system_.display());
+}
 
 void X11Window::markInvalid(int left, int top, int right, int bottom) {
     left = std::max(left, 0);
@@ -253,7 +260,7 @@ void X11Window::paintIfInvalid() {
     if (!alive_ || !mapped_ || invalidLeft_ >= invalidRight_) return;
     const int left = invalidLeft_, top = invalidTop_, right = invalidRight_, bottom = invalidBottom_;
     invalidLeft_ = invalidTop_ = invalidRight_ = invalidBottom_ = 0;
-    const toolkit::Image& image = client_.paint();
+    const Image& image = client_.paint();
     system_.blitter().put(window_, gc_, image, left, top, right, bottom);
 }
 

@@ -16,7 +16,7 @@ class X11WindowSystem;
 
 class X11Window final : public NativeWindow {
 public:
-    // A child is mapped by its creator; top-level windows wait for show().
+    // Every window, child or top-level, stays unmapped until show().
     enum class Kind { child, topLevel, topLevelAbove };
     X11Window(X11WindowSystem& system, Window window, int width, int height, Kind kind, WindowClient& client);
     ~X11Window() override;
@@ -24,6 +24,7 @@ public:
     void show() override;
     void hide() override;
     void invalidate(int left, int top, int right, int bottom) override;
+    void presentNow() override;
     void resize(int width, int height) override;
     void captureMouse(bool captured) override;
     bool isStillWindow() const override;
@@ -46,7 +47,7 @@ private:
     int height_;
     bool topLevel_;
     bool alwaysOnTop_;
-    bool mapped_;
+    bool mapped_ = false;  // by show(), and as the server reports it
     bool alive_ = true;   // false once the server has destroyed the window under us
     bool grabbed_ = false;
     DoubleClickDetector doubleClick_;

@@ -121,8 +121,7 @@ std::unique_ptr<NativeWindow> X11WindowSystem::createChild(void* parent, int wid
     Window window = None;
     {
         X11ErrorTrap trap(display_);
-        window = createWindow(parentId, width, height, false);
-        XMapWindow(display_, window);
+        window = createWindow(parentId, width, height, false);  // mapped by show()
         if (trap.syncFailed()) {
             // Not a window of this display (or already gone): show nothing.
             XDestroyWindow(display_, window);

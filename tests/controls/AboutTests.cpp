@@ -1,7 +1,8 @@
 // AboutTests.cpp — the About dialog of both plug-ins.
 //
 //   unscramble   worked examples by hand, round trips, the lines both plug-ins store
-//   AboutToggle  open / destroy from the panel, OK and close box, two panels, lifetime
+//   AboutToggle  open / destroy from the panel, OK and close box free it, two panels,
+//                lifetime
 //   TuFAbout     window, pages, credit lines, OK button per plug-in; pictures to look at
 #include <gtest/gtest.h>
 
@@ -112,34 +113,52 @@ TEST_F(AboutTest, ToggleOpensTheDialogThenDestroysIt) {
     EXPECT_EQ(toggle.dialog(), nullptr);
 }
 
-TEST_F(AboutTest, OkOrTheCloseBoxHidesTheDialogAndTheNextToggleOpensAFreshOne) {
+TEST_F(AboutTest, OkEnterOrTheCloseBoxFreeTheDialogAndTheNextToggleBuildsAFreshOne) {
     AboutToggle toggle;
-    toggle.toggle(windows, widefield::aboutContent());
+    // The next turn of the window system's timers, where a closed dialog is freed.
+    const auto nextTurn = [this] {
+        clock.advance(1);
+        windows.idle();
+    };
+    toggle.toggle(windows, tonemark::aboutContent());
     HeadlessWindow* window = windowOf(toggle);
     ASSERT_NE(window, nullptr);
-    const toolkit::Point ok = centreOf(toggle.dialog()->OKButton);
+    TuFAbout* first = toggle.dialog();
+    first->Hints.setTopLine(5);  // the user scrolled the hints
+    const toolkit::Point ok = centreOf(first->OKButton);
     window->click(ok.x, ok.y);
     EXPECT_FALSE(window->visible());
     EXPECT_FALSE(toggle.isOpen());
     EXPECT_EQ(toggle.aboutWindow(), nullptr);
-    EXPECT_EQ(windows.windows().size(), 1u);  // hidden; freed by the owner later
+    nextTurn();
+    EXPECT_TRUE(windows.windows().empty());
+    EXPECT_EQ(toggle.dialog(), nullptr);
 
-    EXPECT_FALSE(toggle.toggle(windows, widefield::aboutContent()));  // opens, does not close
+    EXPECT_FALSE(toggle.toggle(windows, tonemark::aboutContent()));  // opens, does not close
     ASSERT_EQ(windows.windows().size(), 1u);
     window = windowOf(toggle);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->visible());
+    EXPECT_EQ(toggle.dialog()->Hints.topLine(), 0);  // the hints as they are loaded
+    EXPECT_EQ(toggle.dialog()->Hints.text(), tonemark::aboutContent().hints);
 
     window->requestClose();  // the close box
     EXPECT_FALSE(toggle.isOpen());
     EXPECT_FALSE(window->visible());
+    nextTurn();
+    EXPECT_TRUE(windows.windows().empty());
     EXPECT_FALSE(toggle.toggle(windows, widefield::aboutContent()));
     EXPECT_TRUE(toggle.isOpen());
     EXPECT_EQ(windows.windows().size(), 1u);
 
-    // Enter presses OK as well.
+    // Enter presses OK as well; a toggle before the next turn opens a new one at once.
     windowOf(toggle)->key(platform::Key::enter);
     EXPECT_FALSE(toggle.isOpen());
+    EXPECT_FALSE(toggle.toggle(windows, widefield::aboutContent()));
+    EXPECT_TRUE(toggle.isOpen());
+    EXPECT_EQ(windows.windows().size(), 1u);
+    nextTurn();  // the new one stays
+    EXPECT_TRUE(toggle.isOpen());
 }
 
 TEST_F(AboutTest, EachPanelClosesOnlyItsOwnDialogAndTakesItAlongWhenDestroyed) {
@@ -249,3 +268,11 @@ INSTANTIATE_TEST_SUITE_P(
                                "Widefield stereo processor  " + middleDot + "  Brisora",
                                "Free to use in any host. Use at your own risk.", "General Hints:"}),
     [](const ::testing::TestParamInfo<Expected>& info) { return std::string(info.param.name); });
+
+TEST_F(AboutTest, TonemarksHintsShowBothScrollBarsAndWidefieldsOnlyWhatTheyNeed) {
+    TuFAbout tonemarkDialog(windows, tonemark::aboutContent());
+    EXPECT_TRUE(tonemarkDialog.Hints.hasScrollBar());
+    EXPECT_TRUE(tonemarkDialog.Hints.hasHorizontalScrollBar());
+    TuFAbout widefieldDialog(windows, widefield::aboutContent());
+    EXPECT_FALSE(widefieldDialog.Hints.hasHorizontalScrollBar());
+}

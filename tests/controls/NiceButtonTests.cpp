@@ -2,7 +2,8 @@
 //
 //   faces: the frame for every state, the pressed look, dragging out and back
 //   release: where it counts as a click, where it toggles the lamp, which buttons
-//   repaint only on a real change; the image list sets the size
+//   repaint only on a real change, and every new face at once; the image list
+//   sets the size
 #include <gtest/gtest.h>
 
 #include <string>
@@ -152,15 +153,43 @@ TEST_F(NiceButtonTest, WritingTheLampRepaintsOnlyOnARealChange) {
     button.setShowLED(true);
     windows.idle();
     ASSERT_FALSE(window().needsPaint());
+    int paints = window().paintCount();
     button.setLEDon(false);
-    EXPECT_FALSE(window().needsPaint());
+    EXPECT_EQ(window().paintCount(), paints);
     button.setLEDon(true);
-    EXPECT_TRUE(window().needsPaint());
-    windows.idle();
-    const int paints = window().paintCount();
+    EXPECT_EQ(window().paintCount(), paints + 1);
+    paints = window().paintCount();
     button.setLEDon(true);
     windows.idle();
     EXPECT_EQ(window().paintCount(), paints);
+}
+
+TEST_F(NiceButtonTest, EveryNewFaceReachesTheWindowAtOnce) {
+    // What the window shows of the button, without an idle turn in between.
+    const auto shown = [this] {
+        const toolkit::Image& whole = window().lastImage();
+        if (whole.width < X(button.width()) || whole.height < Y(button.height())) return toolkit::Image();
+        toolkit::Image part(button.width(), button.height());
+        for (int y = 0; y < part.height; ++y)
+            for (int x = 0; x < part.width; ++x) part.at(x, y) = whole.at(X(x), Y(y));
+        return part;
+    };
+    button.setShowLED(true);
+    EXPECT_FALSE(window().needsPaint());
+    EXPECT_EQ(shown().pixels, lamp.frame(2).pixels);
+    button.setLEDon(true);
+    EXPECT_EQ(shown().pixels, lamp.frame(4).pixels);
+    window().press(X(30), Y(12));
+    EXPECT_EQ(shown().pixels, lamp.frame(5).pixels);
+    window().mouseMove(X(70), Y(12));
+    EXPECT_EQ(shown().pixels, lamp.frame(4).pixels);
+    window().mouseMove(X(30), Y(12));
+    EXPECT_EQ(shown().pixels, lamp.frame(5).pixels);
+    window().release(X(30), Y(12));
+    EXPECT_EQ(shown().pixels, lamp.frame(4).pixels);
+    button.setShowLED(false);
+    EXPECT_EQ(shown().pixels, lamp.frame(0).pixels);
+    EXPECT_FALSE(window().needsPaint());
 }
 
 TEST_F(NiceButtonTest, TheImageListGivesTheButtonItsSize) {

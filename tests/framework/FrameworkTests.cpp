@@ -9,31 +9,11 @@
 #include <vector>
 
 #include "framework/DAudioE.h"
+#include "tests/support/FakeHost.h"
 
 namespace {
 
-struct HostCall {
-    std::int32_t opcode;
-    std::int32_t index;
-    VstIntPtr value;
-    float opt;
-    bool effectGiven;
-};
-
-// A scripted host: records every call and answers with `answer`.
-struct FakeHost {
-    static inline std::vector<HostCall> calls;
-    static inline VstIntPtr answer = 1;
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                          void*, float opt) {
-        calls.push_back({opcode, index, value, opt, effect != nullptr});
-        return answer;
-    }
-    static void reset(VstIntPtr newAnswer = 1) {
-        calls.clear();
-        answer = newAnswer;
-    }
-};
+using test_support::FakeHost;
 
 struct Journal {
     std::vector<std::string> entries;
@@ -45,7 +25,8 @@ public:
     CountingEditor(AudioEffect* effect, Journal& journal) : AEffEditor(effect), journal(journal) {
         effect->setEditor(this);
     }
-    ~CountingEditor() override { journal.add("editor destroyed"); }
+    // Notes whether the effect was still whole: its own getVu, not the base's.
+    ~CountingEditor() override { journal.add("editor destroyed, vu " + std::to_string(effect->getVu())); }
     void update() override { ++updates; }
     std::int32_t getRect(ERect** rect) override {
         rectangle = ERect{0, 0, 10, 20};
@@ -60,7 +41,10 @@ public:
 class ProbeEffect : public AudioEffect {
 public:
     ProbeEffect(audioMasterCallback master, Journal& journal) : AudioEffect(master, 3, 5), journal(journal) {}
-    ~ProbeEffect() override { journal.add("effect destroyed"); }
+    ~ProbeEffect() override {
+        destroyEditor();
+        journal.add("effect destroyed");
+    }
     void process(float**, float**, std::int32_t) override {}
     void setProgram(std::int32_t program) override {
         journal.add("setProgram " + std::to_string(program));
@@ -225,11 +209,14 @@ TEST(Dispatcher, EditorRequestsNeedAnEditor) {
 TEST(EntryFunctions, CloseDestroysEditorThenEffectAndAnswersOne) {
     Journal journal;
     auto* effect = new ProbeEffect(nullptr, journal);
+    effect->vu = 0.5f;
     new CountingEditor(effect, journal);
     AEffect* record = effect->getAeffect();
     EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
-    // close runs first; the base destructor (after the subclass's) takes the editor with it.
-    EXPECT_EQ((journal.entries), (std::vector<std::string>{"close", "effect destroyed", "editor destroyed"}));
+    // close runs first; the effect's own destructor takes the editor along
+    // before anything of the effect is gone.
+    EXPECT_EQ((journal.entries),
+              (std::vector<std::string>{"close", "editor destroyed, vu 0.500000", "effect destroyed"}));
 }
 
 TEST(EntryFunctions, ParameterAndProcessEntriesReachTheObject) {
@@ -262,36 +249,36 @@ TEST(HostCalls, QueriesFallBackWithoutAHost) {
 TEST(HostCalls, QueriesPassTheirArgumentsAndInterpretTheAnswer) {
     Journal journal;
     ProbeEffect effect(FakeHost::callback, journal);
-    FakeHost::reset(0);
+    FakeHost::answerEvery(0);
     EXPECT_EQ(effect.getMasterVersion(), 1);  // 0 counts as version 1
-    FakeHost::reset(2);
+    FakeHost::answerEvery(2);
     EXPECT_EQ(effect.getMasterVersion(), 2);
-    FakeHost::reset(0);
+    FakeHost::answerEvery(0);
     EXPECT_TRUE(effect.isInputConnected(0));
-    FakeHost::reset(1);
+    FakeHost::answerEvery(1);
     EXPECT_FALSE(effect.isInputConnected(0));
     EXPECT_FALSE(effect.isOutputConnected(3));
-    ASSERT_EQ(FakeHost::calls.size(), 2u);
-    EXPECT_EQ(FakeHost::calls[0].opcode, audioMasterPinConnected);
-    EXPECT_EQ(FakeHost::calls[0].value, 0);
-    EXPECT_EQ(FakeHost::calls[1].index, 3);
-    EXPECT_EQ(FakeHost::calls[1].value, 1);
-    EXPECT_TRUE(FakeHost::calls[1].effectGiven);
+    ASSERT_EQ(FakeHost::calls().size(), 2u);
+    EXPECT_EQ(FakeHost::calls()[0].opcode, audioMasterPinConnected);
+    EXPECT_EQ(FakeHost::calls()[0].value, 0);
+    EXPECT_EQ(FakeHost::calls()[1].index, 3);
+    EXPECT_EQ(FakeHost::calls()[1].value, 1);
+    EXPECT_TRUE(FakeHost::calls()[1].effectGiven);
 
-    FakeHost::reset(77);
+    FakeHost::answerEvery(77);
     EXPECT_EQ(effect.getCurrentUniqueId(), 77);
     effect.masterIdle();
     effect.setParameterAutomated(6, 0.75f);
-    ASSERT_EQ(FakeHost::calls.size(), 3u);
-    EXPECT_EQ(FakeHost::calls[1].opcode, audioMasterIdle);
-    EXPECT_EQ(FakeHost::calls[2].opcode, audioMasterAutomate);
-    EXPECT_EQ(FakeHost::calls[2].index, 6);
-    EXPECT_EQ(FakeHost::calls[2].opt, 0.75f);
+    ASSERT_EQ(FakeHost::calls().size(), 3u);
+    EXPECT_EQ(FakeHost::calls()[1].opcode, audioMasterIdle);
+    EXPECT_EQ(FakeHost::calls()[2].opcode, audioMasterAutomate);
+    EXPECT_EQ(FakeHost::calls()[2].index, 6);
+    EXPECT_EQ(FakeHost::calls()[2].opt, 0.75f);
     EXPECT_EQ(journal.entries.back(), "setParameter 6 0.750000");  // before the host hears of it
 }
 
 TEST(Main, VersionZeroRefusesTheInstance) {
-    FakeHost::reset(0);
+    FakeHost::answerEvery(0);
     struct Refused : ProbeEffect {
         explicit Refused(audioMasterCallback master) : ProbeEffect(master, sharedJournal()) {}
         static Journal& sharedJournal() {
@@ -300,12 +287,12 @@ TEST(Main, VersionZeroRefusesTheInstance) {
         }
     };
     EXPECT_EQ(createInstance<Refused>(FakeHost::callback), nullptr);
-    ASSERT_EQ(FakeHost::calls.size(), 1u);
-    EXPECT_EQ(FakeHost::calls[0].opcode, audioMasterVersion);
-    EXPECT_FALSE(FakeHost::calls[0].effectGiven);
+    ASSERT_EQ(FakeHost::calls().size(), 1u);
+    EXPECT_EQ(FakeHost::calls()[0].opcode, audioMasterVersion);
+    EXPECT_FALSE(FakeHost::calls()[0].effectGiven);
     EXPECT_EQ(createInstance<Refused>(nullptr), nullptr);
 
-    FakeHost::reset(1);
+    FakeHost::answerEvery(1);
     AEffect* record = createInstance<Refused>(FakeHost::callback);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->magic, kEffectMagic);

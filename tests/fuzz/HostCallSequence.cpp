@@ -1,7 +1,8 @@
 // HostCallSequence.cpp — the host a fuzzer plays.
 //
 // Each step of the input picks one host action: any dispatcher opcode from -5
-// to 80 with random index, value, opt and a text buffer or null pointer;
+// to 80 with random index (for the parameter questions mostly near the
+// parameters), value, opt and a text buffer or null pointer;
 // setParameter / getParameter on indices -10 to 200 with hostile values;
 // process / processReplacing with 0 to 70000 frames of random, huge, subnormal
 // or non-finite samples (sometimes in place); sample-rate and block-size
@@ -19,7 +20,10 @@
 //   3. Outputs are finite whenever the input block was finite and the sequence
 //      is at least one non-empty finite block past its last non-finite sample.
 //   4. Text requests write no further than the host-text limits, and unknown
-//      opcodes leave the buffer alone.
+//      opcodes leave the buffer alone. A parameter's name, unit and value text
+//      ends within 8 characters; an index outside the parameters gets nothing
+//      written, and every parameter has a name.
+//   5. effCanBeAutomated answers 1 exactly for Widefield's host parameters.
 #include "tests/fuzz/HostCallSequence.h"
 
 #include <cmath>
@@ -85,10 +89,8 @@ float interestingRate(ByteReader& reader) {
 }
 
 struct Buffers {
-    std::vector<float> channels[4];
-    Buffers() {
-        for (auto& channel : channels) channel.assign(kMaxFrames, 0.0f);
-    }
+    hardening::StereoBlock input{kMaxFrames};
+    hardening::StereoBlock output{kMaxFrames};
 };
 
 Buffers& buffers() {
@@ -190,7 +192,9 @@ private:
         if (opcode == effClose) opcode = effIdentify;  // effClose comes last, once
         if (opcode == effEditOpen) return openEditor();
         if (opcode == effEditClose) return closeEditor();
-        const std::int32_t index = static_cast<std::int32_t>(reader.range(-10, 200));
+        std::int32_t index = static_cast<std::int32_t>(reader.range(-10, 200));
+        // Parameter questions mostly about the parameters and their edges.
+        if (isParameterQuery(opcode) && index > 100) index = index % (plugin.numParams + 4) - 2;
         const VstIntPtr value = static_cast<VstIntPtr>(static_cast<std::int32_t>(reader.u32()));
         const float opt = interestingFloat(reader);
         const bool withBuffer = reader.byte() % 4 != 0;
@@ -204,12 +208,18 @@ private:
             for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<char>(32 + reader.byte() % 200);
             text[length] = '\0';
         }
-        instance.dispatch(opcode, index, value, withBuffer ? text : nullptr, opt);
+        const VstIntPtr result = instance.dispatch(opcode, index, value, withBuffer ? text : nullptr, opt);
+        const bool ownParameter = index >= 0 && index < plugin.numParams;
+        if (opcode == effCanBeAutomated) {
+            const VstIntPtr expected = automatable(index) ? 1 : 0;
+            if (result != expected)
+                fail(plugin, step, "effCanBeAutomated(" + std::to_string(index) + ") answered " +
+                                       std::to_string(static_cast<long long>(result)));
+        }
         if (!withBuffer) return;
         std::size_t limit = kTextBufferSize;
         if (opcode == effGetProgramName) limit = kMaxProgramNameLength + 1;
-        if (opcode == effGetParamLabel || opcode == effGetParamDisplay || opcode == effGetParamName)
-            limit = kMaxParameterTextLength + 1;
+        if (isParameterText(opcode)) limit = ownParameter ? kMaxParameterTextLength + 1 : 0;
         if (opcode < 0 || opcode > effIdentify) limit = 0;
         if (opcode == effSetProgramName) return;
         if (opcode == effEditGetRect) limit = sizeof(void*);
@@ -219,6 +229,17 @@ private:
                                        " of the host's buffer");
         if (limit > 0 && limit <= kMaxProgramNameLength + 1 && std::memchr(text, '\0', limit) == nullptr)
             fail(plugin, step, "opcode " + std::to_string(opcode) + " left its text without a terminating zero");
+        if (opcode == effGetParamName && ownParameter && text[0] == '\0')
+            fail(plugin, step, "parameter " + std::to_string(index) + " has no name");
+    }
+
+    static bool isParameterText(std::int32_t opcode) {
+        return opcode == effGetParamLabel || opcode == effGetParamDisplay || opcode == effGetParamName;
+    }
+    static bool isParameterQuery(std::int32_t opcode) { return isParameterText(opcode) || opcode == effCanBeAutomated; }
+    // Widefield's host parameters carry 0..1 values a host may automate; Tonemark's carry their own units.
+    bool automatable(std::int32_t index) const {
+        return plugin.uniqueID == fourCharCode('W', 'd', 'F', 'd') && index >= 0 && index < plugin.numParams;
     }
 
     void setParameter() {
@@ -249,8 +270,8 @@ private:
         const std::int32_t frames = pickFrames(reader);
         const bool inPlace = (reader.byte() & 3) == 0;
         mix(static_cast<std::uint64_t>(frames) << 4 | (replacing ? 2u : 0u) | (inPlace ? 1u : 0u));
-        float* inputs[2] = {shared.channels[0].data(), shared.channels[1].data()};
-        float* outputs[2] = {shared.channels[2].data(), shared.channels[3].data()};
+        float* inputs[2] = {shared.input.left.data(), shared.input.right.data()};
+        float* outputs[2] = {shared.output.left.data(), shared.output.right.data()};
         if (inPlace) {
             outputs[0] = inputs[0];
             outputs[1] = inputs[1];

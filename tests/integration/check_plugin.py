@@ -4,7 +4,8 @@ what a host sees.
 
   record    `plughost info --json`: identify answer, magic, record size,
             channels, flags, unique ID, counts, default parameter values,
-            program name, editor rectangle, effClose answer
+            names, units, value texts and automatability, program name,
+            editor rectangle, effClose answer
   refused   a host that answers 0 to the version query gets no instance
   exports   the library exports only main and needs only system libraries
   audio     process (replacing and accumulating) and bench run on a sine
@@ -28,6 +29,8 @@ EXPECTED = {
         "uniqueID": "0x75464654", "uniqueIDText": "uFFT", "flags": 29,
         "numPrograms": 1, "numParams": 2, "numInputs": 2, "numOutputs": 2,
         "programName": "Normal", "params": [440.0, 1.0],
+        "names": ["Ref. A3", "Accuracy"], "labels": ["Hz", ""], "displays": ["440", "Normal"],
+        "automatable": [0, 0],
         "editor": (141, 444),
     },
     "widefield": {
@@ -35,6 +38,11 @@ EXPECTED = {
         "numPrograms": 1, "numParams": 15, "numInputs": 2, "numOutputs": 2,
         "programName": "Normal",
         "params": [0.0, 0.0, 0.0, 0.5, 0.5, 0.5, 0.5, 0.0, 0.5, 0.5, 0.5, 0.0, 0.0, 0.0, 0.5],
+        "names": ["L +/-", "R +/-", "MONO", "OutWidth", "In Rot.", "Out Rot.", "Centre", "Bypass", "Delay",
+                  "Fader L", "Fader R", "MeterByp", "R<->L", "DCfilter", "Left"],
+        "labels": ["", "", "", "%", "deg", "deg", "%", "", "samples", "dB", "dB", "", "", "", "%"],
+        "displays": ["Off", "Off", "Off", "100", "0", "0", "0", "Off", "0", "0.00", "0.00", "Off", "Off", "Off", "0"],
+        "automatable": [1] * 15,
         "editor": (386, 723),
     },
 }
@@ -100,6 +108,9 @@ def check_record(args):
     for p in params:
         texts = (p["name"], p["label"], p["display"])
         check(all(len(t) <= 8 for t in texts), "parameter %d texts fit 8 characters" % p["index"])
+    for key, field in (("names", "name"), ("labels", "label"), ("displays", "display"), ("automatable", "automatable")):
+        got = [p.get(field) for p in params]
+        check(got == expected[key], "parameter %s %r (got %r)" % (key, expected[key], got))
     editor = info["editor"]
     check(editor.get("getRect") == 1, "effEditGetRect answers 1")
     bottom, right = expected["editor"]

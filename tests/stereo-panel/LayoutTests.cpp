@@ -3,6 +3,8 @@
 // reopen and close, and the pictures the end-to-end checks compare against.
 #include "tests/stereo-panel/PanelFixture.h"
 
+#include "toolkit/Png.h"
+
 namespace widefield {
 namespace {
 
@@ -11,7 +13,13 @@ using toolkit::Rect;
 constexpr toolkit::Pixel kGrey = toolkit::rgb(128, 128, 128);
 constexpr toolkit::Pixel kSilver = toolkit::rgb(192, 192, 192);
 
-class Layout : public PanelTest {};
+class Layout : public PanelTest {
+protected:
+    // The window's last paint, for the end-to-end checks and for looking at.
+    bool savePicture(const std::string& name) {
+        return toolkit::savePng(window().lastImage(), std::string(PANEL_TEST_OUTPUT_DIR) + "/" + name);
+    }
+};
 
 TEST_F(Layout, OpensAsABorderlessChildOfTheHostsWindow) {
     EXPECT_EQ(window().parent(), &hostWindow);
@@ -95,6 +103,22 @@ TEST_F(Layout, ABuiltPanelShowsDesignPositionsBeforeAnyRefresh) {
     EXPECT_TRUE(bare.flure.LEDon());
 }
 
+TEST_F(Layout, ThePanelIsShownOnlyAfterItsControlsAreInLine) {
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+    // The fresh panel's design positions differ from the effect's settings, so
+    // the refresh sends values back; the window must still be hidden then.
+    int sendsWhileShown = 0, sends = 0;
+    received->onSet = [&] {
+        ++sends;
+        for (const platform::HeadlessWindow* w : windows.windows()) sendsWhileShown += w->visible() ? 1 : 0;
+    };
+    openPanel();
+    received->onSet = nullptr;
+    EXPECT_GT(sends, 0);
+    EXPECT_EQ(sendsWhileShown, 0);
+    EXPECT_TRUE(window().visible());
+}
+
 TEST_F(Layout, DisplaysKeepTheirPlacesAndStayBlack) {
     EXPECT_EQ(form->ScopeFrame.formBounds(), Rect::ofSize(326, 51, 260, 260));
     EXPECT_EQ(form->DrawPanel.formBounds(), Rect::ofSize(328, 53, 256, 256));
@@ -169,10 +193,10 @@ TEST_F(Layout, ReopeningReusesThePanelAndCloseDestroysIt) {
 
 TEST_F(Layout, SavesPicturesAtDefaultsAndWithTheOptionsOpen) {
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/widefield-defaults.png"));
+    EXPECT_TRUE(savePicture("widefield-defaults.png"));
     click(form->NiceButton1);
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/widefield-options.png"));
+    EXPECT_TRUE(savePicture("widefield-options.png"));
 }
 
 // The gestures the end-to-end check makes in real windows (plughost --drag,
@@ -199,7 +223,7 @@ TEST_F(Layout, SavesPictureOfRealGestures) {
     EXPECT_EQ(form->FaderL.position(), 191);
     EXPECT_EQ(form->FaderR.position(), 90);
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/widefield-gestures.png"));
+    EXPECT_TRUE(savePicture("widefield-gestures.png"));
 }
 
 }  // namespace

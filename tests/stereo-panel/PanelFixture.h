@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,8 +64,10 @@ public:
     using ADoubler::ADoubler;
     void setParameter(std::int32_t index, float value) override {
         sent.push_back(HostCall{-1, index, value});
+        if (onSet) onSet();
         ADoubler::setParameter(index, value);
     }
+    std::function<void()> onSet;
     std::size_t count(std::int32_t index) const {
         std::size_t n = 0;
         for (const HostCall& call : sent) n += call.index == index ? 1 : 0;

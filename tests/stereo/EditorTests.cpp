@@ -114,3 +114,23 @@ TEST_F(Editor, AFullHandoverDropsNewRecordsWithoutBlocking) {
     editor()->open(nullptr);
     EXPECT_EQ(editor()->drainScope([](const ScopeRecord&) {}), 0u);
 }
+
+TEST_F(Editor, EffCloseDestroysTheEditorWhileTheEffectIsWhole) {
+    // A witness in the editor's place reads a setting through the host's entry
+    // as it goes: once the effect's own part is gone, that reads the base's 0.
+    struct Witness : AEffEditor {
+        Witness(AudioEffect* owner, float& seen) : AEffEditor(owner), seen(seen) {}
+        ~Witness() override {
+            AEffect* record = effect->getAeffect();
+            seen = record->getParameter(record, ADoubler::kOutputWidth);
+        }
+        float& seen;
+    };
+    float seen = -1.0f;
+    std::unique_ptr<AEffEditor> own(effect->getEditor());
+    effect->setEditor(new Witness(effect.get(), seen));
+    effect->setParameter(ADoubler::kOutputWidth, 0.8f);
+    AEffect* record = effect.release()->getAeffect();
+    EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
+    EXPECT_EQ(seen, 0.8f);
+}

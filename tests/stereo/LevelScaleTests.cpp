@@ -85,3 +85,17 @@ TEST(LevelScale, ReadoutText) {
     formatLevelText(-6.0, small, sizeof small);
     EXPECT_STREQ(small, "-6.");
 }
+
+TEST(LevelText, ASeparatorOfSeveralBytesIsWrittenWholeOrNotAtAll) {
+    const char arabic[] = "\xD9\xAB";  // U+066B
+    char text[16];
+    formatLevelText(-6.0, text, sizeof text, arabic);
+    EXPECT_EQ(std::string(text), std::string("-6") + arabic + "00db");
+    formatLevelText(-12.5, text, sizeof text, ",");
+    EXPECT_STREQ(text, "-12,50db");
+    char small[4];  // room for "-6" and one byte of the separator: the cut falls before it
+    formatLevelText(-6.0, small, sizeof small, arabic);
+    EXPECT_STREQ(small, "-6");
+    formatLevelText(-200.0, text, sizeof text, arabic);
+    EXPECT_STREQ(text, "-inf");
+}

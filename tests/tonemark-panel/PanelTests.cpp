@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <ostream>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "tests/tuner/ToneFixture.h"
+#include "toolkit/Png.h"
 #include "tuner/NoteConversion.h"
 #include "tuner/PanelArtwork.h"
 #include "tuner/uFFT.h"
@@ -39,6 +44,10 @@ protected:
         bool operator==(const Texts& o) const {
             return note == o.note && sharp == o.sharp && octave == o.octave && midi == o.midi &&
                    frequency == o.frequency && cents == o.cents;
+        }
+        friend void PrintTo(const Texts& t, std::ostream* out) {
+            *out << '"' << t.note << "\" \"" << t.sharp << "\" \"" << t.octave << "\" \"" << t.midi << "\" \""
+                 << t.frequency << "\" \"" << t.cents << '"';
         }
     };
     Texts texts() const {
@@ -121,6 +130,51 @@ TEST_F(Panel, ShowsTheWholeNoteRangeAndOnlyDarkensTheLampBeyondIt) {
     EXPECT_EQ(form->freqLbl.text(), "440.00");
 }
 
+TEST_F(Panel, AReadingWithoutANoteLeavesEveryLabelAndThePointerAsTheyWere) {
+    form->ShowReading(frequencyOf(62, 20.0), 0.0f);  // D, twenty cents sharp
+    const Texts shown = texts();
+    EXPECT_EQ((Texts{"D", " ", "3", "62", "297.08", "+20"}), shown);
+    const int pointerLeft = form->pointer.left();
+    EXPECT_EQ(pointerLeft, 280);
+    // No reading, no peak, below note 0, above note 112, not a number.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const auto& [frequency, noReading] : std::vector<std::pair<float, float>>{
+             {440.0f, 1.0f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {frequencyOf(113, 0.0), 0.0f}, {nan, 0.0f}, {-440.0f, 0.0f}}) {
+        form->ShowReading(440.0f, 0.0f);
+        form->ShowReading(frequencyOf(62, 20.0), 0.0f);
+        ASSERT_TRUE(form->ledLit());
+        form->ShowReading(frequency, noReading);
+        EXPECT_FALSE(form->ledLit()) << frequency << " " << noReading;
+        EXPECT_EQ(shown, texts()) << frequency << " " << noReading;
+        EXPECT_EQ(form->pointer.left(), pointerLeft) << frequency << " " << noReading;
+        EXPECT_EQ(form->StaticText1.text(), "440");
+        EXPECT_EQ(form->AccuracyLbl.text(), "Normal");
+    }
+}
+
+TEST_F(Panel, TheFormatsFollowAClickOnTheAccuracyArrowsFromTheNextReading) {
+    form->ShowReading(440.0f, 0.0f);
+    click(form->infobtn);
+    click(form->Accuracy, 0, -4);  // up: Super
+    EXPECT_EQ(form->AccuracyLbl.text(), "Super");
+    EXPECT_EQ(form->freqLbl.text(), "440.00");  // the shown reading keeps its format
+    EXPECT_EQ(form->centslbl.text(), "+0");
+    form->ShowReading(440.0f, 0.0f);
+    EXPECT_EQ(form->freqLbl.text(), "440.000");
+    EXPECT_EQ(form->centslbl.text(), "+0.0");
+    form->ShowReading(frequencyOf(69, -7.4), 0.0f);
+    EXPECT_EQ(form->centslbl.text(), "-7.4");
+    click(form->Accuracy, 0, 4);
+    click(form->Accuracy, 0, 4);  // down twice: Economy
+    EXPECT_EQ(form->AccuracyLbl.text(), "Economy");
+    form->ShowReading(440.0f, 0.0f);
+    EXPECT_EQ(form->freqLbl.text(), "440.0");
+    EXPECT_EQ(form->centslbl.text(), "+0");
+    form->ShowReading(frequencyOf(69, -7.4), 0.0f);
+    EXPECT_EQ(form->centslbl.text(), "-7");
+    EXPECT_EQ(form->freqLbl.text(), "438.1");
+}
+
 TEST_F(Panel, ReadingsFollowThePitchRefPosition) {
     form->PitchRef.setPosition(430);
     form->ShowReading(430.0f, 0.0f);
@@ -193,8 +247,8 @@ TEST_F(Panel, ArrowsSetTheEffectAndTheStripTexts) {
 }
 
 TEST_F(Panel, HostSettingsReachTheControlsAtTheNextIdle) {
-    h.fx().setParameter(0, 450.0f);
-    h.fx().setParameter(1, 0.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 450.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 0.0f);
     // Marked only: the widgets belong to the thread that runs the idle requests.
     EXPECT_EQ(form->StaticText1.text(), "440");
     h.fx().dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
@@ -202,13 +256,13 @@ TEST_F(Panel, HostSettingsReachTheControlsAtTheNextIdle) {
     EXPECT_EQ(form->StaticText1.text(), "450");
     EXPECT_EQ(form->AccuracyLbl.text(), "Economy");
     // Out of the arrows' range: shown at the nearest end; the effect keeps its value.
-    h.fx().setParameter(0, 470.0f);
-    h.fx().setParameter(1, 3.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 470.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 3.0f);
     h.fx().dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
     EXPECT_EQ(form->StaticText1.text(), "453");
     EXPECT_EQ(form->AccuracyLbl.text(), "Super");
-    EXPECT_EQ(h.fx().getParameter(0), 470.0f);
-    EXPECT_EQ(h.fx().getParameter(1), 3.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kReferencePitch), 470.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kAccuracy), 3.0f);
 }
 
 TEST_F(Panel, ReopeningBuildsAFreshPanelFromTheEffect) {
@@ -217,7 +271,7 @@ TEST_F(Panel, ReopeningBuildsAFreshPanelFromTheEffect) {
     EXPECT_EQ(h.fx().dispatcher(effEditOpen, 0, 0, &otherWindow, 0.0f), 1);  // reused while open
     EXPECT_EQ(h.editor().getForm(), form);
     EXPECT_EQ(h.editor().getParentWindow(), &otherWindow);
-    h.fx().setParameter(0, 432.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 432.0f);
     h.fx().dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
     EXPECT_EQ(h.editor().getForm(), nullptr);
     EXPECT_TRUE(h.windows.windows().empty());
@@ -252,6 +306,16 @@ TEST_F(Panel, AboutButtonOpensThenClosesItsOwnDialog) {
     EXPECT_TRUE(h.windows.windows().empty());
 }
 
+TEST_F(Panel, QuickSecondClicksOnTheButtonsAreNotLost) {
+    doubleClick(form->infobtn);  // opens the strip; its hide button, now under the pointer, closes it
+    EXPECT_FALSE(form->controlepanel.visible());
+    click(form->infobtn);
+    doubleClick(form->HelpBtn);  // opens the About dialog and closes it again
+    EXPECT_EQ(form->aboutWindow(), nullptr);
+    EXPECT_EQ(h.windows.windows().size(), 1u);
+    EXPECT_TRUE(form->controlepanel.visible());
+}
+
 TEST_F(Panel, PanelWithoutEffectOnlyTogglesItsStrip) {
     form->effect = nullptr;
     click(form->infobtn);
@@ -281,22 +345,27 @@ TEST_F(Panel, PaintsPointerAndLampWhereTheReadingPutsThem) {
 namespace tonemark {
 namespace {
 
+// The window's last picture as a PNG in this test's output folder.
+bool saveLastPicture(const platform::HeadlessWindow& window, const char* name) {
+    return toolkit::savePng(window.lastImage(), std::string(PANEL_TEST_OUTPUT_DIR) + "/" + name);
+}
+
 // Pictures: A 440 as a live tone shows it (the end-to-end checks compare the
 // real windows with it), and for looking at, a sharp reading with the strip open.
 TEST_F(Panel, SavesPicturesOfAReadingAndTheStrip) {
     form->ShowReading(440.0f, 0.0f);
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-a440.png"));
     click(form->infobtn);  // the same with the strip open, as a click in a real window opens it
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440-strip.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-a440-strip.png"));
     click(form->infobtn);
     form->ShowReading(frequencyOf(69, 8.0), 0.0f);
     EXPECT_TRUE(window().paintNow().width == 444);
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-reading.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-reading.png"));
     click(form->infobtn);
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-strip.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-strip.png"));
 }
 
 }  // namespace

@@ -134,6 +134,30 @@ TEST_F(FormTest, DoubleClickRaisesOneClickThenDoubleClickBeforeTheSecondPress) {
     EXPECT_EQ(form.log, (std::vector<std::string>{"down 1,2", "click", "up 1,2", "dblclick", "down2 1,2", "up 1,2"}));
 }
 
+TEST_F(FormTest, OnAPushButtonTheSecondPressOfADoubleClickClicksAgain) {
+    struct PushProbe : Probe {
+        using Probe::Probe;
+        bool secondPressClicks() const override { return true; }
+    };
+    TestForm form(windows);
+    form.openChild(&hostWindow);
+    PushProbe push(&form, Rect::ofSize(80, 40, 20, 20), form.log);
+    HeadlessWindow& window = *windows.windows()[0];
+    window.doubleClick(85, 45);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"down 5,5", "click", "up 5,5", "down 5,5", "click", "up 5,5"}));
+    // The press of a double click that ends outside is no click, as with the first.
+    form.log.clear();
+    window.click(85, 45);
+    platform::MouseEvent second;
+    second.type = platform::MouseEvent::Type::doubleClick;
+    second.x = 85;
+    second.y = 45;
+    second.button = MouseButton::left;
+    window.injectMouse(second);
+    window.release(110, 45);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"down 5,5", "click", "up 5,5", "down 5,5", "up 30,5"}));
+}
+
 TEST_F(FormTest, HiddenControlsLetClicksThroughAndDisabledOnesSwallowThem) {
     TestForm form(windows);
     form.openChild(&hostWindow);

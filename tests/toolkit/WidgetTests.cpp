@@ -173,6 +173,46 @@ TEST_F(WidgetTest, TextViewWrapsAtSpacesAndScrolls) {
     EXPECT_EQ(view.topLine(), static_cast<int>(view.lines().size()) - view.visibleLines() - 1);
 }
 
+TEST_F(WidgetTest, TextViewWithBothScrollBarsShowsThemAlwaysAndScrollsSideways) {
+    TextView view(&form, Rect::ofSize(0, 0, 150, 100), "Short", Font{13, true});
+    EXPECT_FALSE(view.hasScrollBar());
+    view.setScrollBars(TextView::ScrollBars::both);
+    EXPECT_TRUE(view.hasScrollBar());
+    EXPECT_TRUE(view.hasHorizontalScrollBar());
+    const int lineHeight = Canvas::textExtent("", view.font()).height;
+    EXPECT_EQ(view.visibleLines(), (100 - 4 - 2 - TextView::scrollBarWidth) / lineHeight);
+    // Both bars are drawn: the corner square between them, the arrows' glyphs.
+    const toolkit::Image& shown = window().paintNow();
+    EXPECT_EQ(shown.at(150 - 2 - 8, 100 - 2 - 8), colors::buttonFace);
+    EXPECT_EQ(shown.at(2 + 6, (82 + 98 - 1) / 2), colors::black);  // the left arrow
+    EXPECT_EQ(shown.at((132 + 148 - 1) / 2, 2 + 6), colors::black);  // the up arrow
+
+    // Without wrap a wide line scrolls sideways by the arrows, the track and the keys.
+    view.setWordWrap(false);
+    view.setText("A line much wider than the view it is shown in, to scroll along");
+    const int area = 150 - 2 * (2 + 3) - TextView::scrollBarWidth;
+    const int widest = Canvas::textExtent(view.lines()[0], view.font()).width;
+    ASSERT_GT(widest, area);
+    const int barY = 100 - 2 - 8;
+    window().click(150 - 2 - TextView::scrollBarWidth - 8, barY);  // right arrow
+    EXPECT_EQ(view.horizontalOffset(), TextView::horizontalStep);
+    window().click(2 + 8, barY);  // left arrow
+    EXPECT_EQ(view.horizontalOffset(), 0);
+    window().click(150 - 2 - TextView::scrollBarWidth - 24, barY);  // the track right of the thumb
+    EXPECT_EQ(view.horizontalOffset(), std::min(area, widest - area));
+    window().key(Key::right);
+    window().key(Key::right);
+    window().key(Key::right);
+    EXPECT_LE(view.horizontalOffset(), widest - area);
+    view.setHorizontalOffset(100000);
+    EXPECT_EQ(view.horizontalOffset(), widest - area);
+    window().key(Key::left);
+    EXPECT_EQ(view.horizontalOffset(), widest - area - TextView::horizontalStep);
+    // Wrapped text never needs the sideways scroll.
+    view.setWordWrap(true);
+    EXPECT_EQ(view.horizontalOffset(), 0);
+}
+
 TEST_F(WidgetTest, PictureButtonShowsPressedOnlyWhilePointerInside) {
     PictureButton ok(&form, Rect::ofSize(186, 8, 75, 25), "", PictureButton::Kind::ok);
     int clicks = 0;
@@ -186,6 +226,19 @@ TEST_F(WidgetTest, PictureButtonShowsPressedOnlyWhilePointerInside) {
     EXPECT_EQ(clicks, 0);
     window().click(200, 20);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(WidgetTest, PictureButtonClicksOnBothPressesOfADoubleClick) {
+    PictureButton help(&form, Rect::ofSize(8, 6, 21, 21));
+    int clicks = 0, doubles = 0;
+    help.onClick = [&] { ++clicks; };
+    help.onDoubleClick = [&] { ++doubles; };
+    window().doubleClick(18, 16);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(doubles, 0);
+    EXPECT_FALSE(help.showsPressed());
+    window().doubleClick(18, 16);
+    EXPECT_EQ(clicks, 4);
 }
 
 TEST_F(WidgetTest, LabelDoubleClickReachesItsHandler) {

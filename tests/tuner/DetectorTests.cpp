@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "tests/tuner/ToneFixture.h"
+#include "tests/tuner/DetectorAccess.h"
 #include "tuner/PitchDetector.h"
 
 namespace tonemark {
@@ -122,7 +123,7 @@ TEST(Detector, AFrameThatWrapsTheRingReadsTheSame) {
     ASSERT_LT(wrapped->newestIndex(), 16384 - 1);
     auto detector = std::make_unique<PitchDetector>();
     for (int accuracy : {0, 1, 2}) {
-        detector->configureAccuracy(accuracy);
+        PitchDetectorTestAccess::configureAccuracy(*detector, accuracy);
         const PitchReading a = detector->measure(*plain, 44100.0, 4);
         const PitchReading b = detector->measure(*wrapped, 44100.0, 4);
         EXPECT_EQ(a.noReading, 0.0f);
@@ -133,11 +134,11 @@ TEST(Detector, AFrameThatWrapsTheRingReadsTheSame) {
 
 TEST(Detector, ChangingAccuracyFromSuperToEconomyShortensTheWindow) {
     EffectHarness h;
-    h.fx().setParameter(1, 2.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 2.0f);
     h.fx().measure();
     EXPECT_EQ(h.fx().getDetector().fftSize(), 32768);
     EXPECT_EQ(h.fx().getDetector().windowLength(), 6000);
-    h.fx().setParameter(1, 0.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 0.0f);
     h.fx().measure();
     const PitchDetector& d = h.fx().getDetector();
     EXPECT_EQ(d.fftSize(), 8192);

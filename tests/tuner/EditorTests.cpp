@@ -1,10 +1,14 @@
-// EditorTests.cpp — Tonemark's editor: its size, the panel-open gate and the
-// 60 ms analysis pump on the manual clock.
+// EditorTests.cpp — Tonemark's editor: its size, the panel-open gate, the 60 ms
+// analysis pump on the manual clock, and what the panel shows when its window is
+// shown and when it goes.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "tests/tuner/ToneFixture.h"
+#include "tests/tuner/WatchedWindowSystem.h"
+#include "tuner/uFFT.h"
 
 namespace tonemark {
 
@@ -91,6 +95,83 @@ TEST(Editor, PumpStopsWhileAudioIsStaleAndWithoutPanel) {
     h.editor().idle();
     EXPECT_EQ(h.editor().getLastAnalysisTime(), 500u);
     EXPECT_FALSE(h.editor().updatePending());
+}
+
+// An effect whose windows a test watches, created as a host creates it.
+struct WatchedEffect {
+    WatchedEffect() {
+        services.clock = &clock;
+        services.windows = &windows;
+        effect = new ADoubler(test_support::FakeHost::callback, services);
+        record = effect->getAeffect();
+    }
+    ~WatchedEffect() {
+        if (record) record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    }
+    VstIntPtr dispatch(std::int32_t opcode, void* ptr = nullptr) {
+        return record->dispatcher(record, opcode, 0, 0, ptr, 0.0f);
+    }
+    TuFFTForm* form() const { return effect->getDoublerEditor()->getForm(); }
+    platform::HeadlessWindow* panelWindow() const {
+        return form() && form()->window() ? headless.windowOf(form()->window()->nativeHandle()) : nullptr;
+    }
+
+    platform::ManualClock clock{1000};
+    platform::HeadlessWindowSystem headless{clock};
+    testing::WatchedWindowSystem windows{headless};
+    platform::Services services;
+    ADoubler* effect = nullptr;
+    AEffect* record = nullptr;
+};
+
+TEST(EditorOpen, ShowsThePanelOnlyOnceItsControlsAreInLineAndShowsAReusedOneAgain) {
+    WatchedEffect w;
+    w.effect->setParameter(0, 447.0f);
+    w.effect->setParameter(1, 2.0f);
+    std::vector<std::string> shown;  // the strip's texts as each show found them
+    w.windows.onShow = [&] {
+        if (TuFFTForm* form = w.form()) shown.push_back(form->StaticText1.text() + " " + form->AccuracyLbl.text());
+    };
+    int parent = 0;
+    EXPECT_EQ(w.dispatch(effEditOpen, &parent), 1);
+    EXPECT_EQ(shown, (std::vector<std::string>{"447 Super"}));
+    ASSERT_NE(w.panelWindow(), nullptr);
+    EXPECT_TRUE(w.panelWindow()->visible());
+
+    // The host hides the window and changes a setting on its own thread; the
+    // next open reuses the panel, brings its controls in line and shows it again.
+    TuFFTForm* first = w.form();
+    w.panelWindow()->hide();
+    w.effect->setParameter(0, 430.0f);
+    w.effect->setParameter(1, 0.0f);
+    EXPECT_EQ(first->StaticText1.text(), "447");
+    int other = 0;
+    EXPECT_EQ(w.dispatch(effEditOpen, &other), 1);
+    EXPECT_EQ(w.form(), first);
+    EXPECT_TRUE(w.panelWindow()->visible());
+    EXPECT_EQ(first->PitchRef.position(), 430);
+    EXPECT_EQ(first->Accuracy.position(), 0);
+    EXPECT_EQ(first->StaticText1.text(), "430");
+    EXPECT_EQ(first->AccuracyLbl.text(), "Economy");
+    EXPECT_EQ(shown, (std::vector<std::string>{"447 Super", "430 Economy"}));
+    EXPECT_TRUE(w.effect->getDoublerEditor()->updatePending());
+}
+
+TEST(EditorLifetime, EffCloseDestroysThePanelWhileTheEffectIsWhole) {
+    WatchedEffect w;
+    w.effect->setParameter(0, 445.0f);
+    int parent = 0;
+    w.dispatch(effEditOpen, &parent);
+    // As the panel's window goes, the host's entry still reaches Tonemark's own
+    // getParameter; once the effect's part is gone it would reach the base's 0.
+    std::vector<float> seen;
+    AEffect* record = w.record;
+    w.windows.onDestroy = [&] { seen.push_back(record->getParameter(record, 0)); };
+    EXPECT_EQ(w.dispatch(effClose), 1);
+    w.record = nullptr;
+    EXPECT_EQ(seen, (std::vector<float>{445.0f}));
+    EXPECT_TRUE(w.headless.windows().empty());
+    EXPECT_EQ(w.headless.timerCount(), 0u);
 }
 
 }  // namespace tonemark

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/tuner/LiteralSpectrum.h"
+#include "tests/tuner/DetectorAccess.h"
 #include "tuner/PitchDetector.h"
 #include "tuner/RadixTwoTransform.h"
 
@@ -53,7 +54,7 @@ TEST_P(SpectrumBitExact, MagnitudesEqualTheLiteralLoop) {
     std::mt19937 random(11);
     std::normal_distribution<float> noise(0.0f, 0.3f);
     for (int i = 0; i < 41234; ++i) ring->push(noise(random) + 0.5f * std::sin(0.25f * i));
-    detector->configureAccuracy(GetParam());
+    PitchDetectorTestAccess::configureAccuracy(*detector, GetParam());
     const int n = detector->fftSize();
     std::vector<float> re(n), im(n);
     for (int end : {ring->newestIndex(), 17, 39999}) {

@@ -31,8 +31,8 @@ void check(bool condition, const char* what) {
     if (!condition) ++failures;
 }
 
-toolkit::Pixel patternPixel(int x, int y, int seed) {
-    return toolkit::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
+platform::Pixel patternPixel(int x, int y, int seed) {
+    return platform::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
                         static_cast<std::uint8_t>((x ^ y) * 5 + seed));
 }
 
@@ -42,7 +42,7 @@ public:
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) image.at(x, y) = patternPixel(x, y, width);
     }
-    const toolkit::Image& paint() override {
+    const platform::Image& paint() override {
         ++paints;
         return image;
     }
@@ -56,7 +56,7 @@ public:
         if (onClose) onClose();
     }
 
-    toolkit::Image image;
+    platform::Image image;
     void* window = nullptr;
     int paints = 0;
     int closes = 0;
@@ -116,7 +116,7 @@ std::vector<std::uint32_t> capture(HWND window, int width, int height, bool prin
     return pixels;
 }
 
-int mismatches(const std::vector<std::uint32_t>& pixels, const toolkit::Image& image) {
+int mismatches(const std::vector<std::uint32_t>& pixels, const platform::Image& image) {
     if (pixels.size() != image.pixels.size()) return -1;
     int count = 0;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
@@ -181,6 +181,8 @@ void childChecks(platform::win32::Win32WindowSystem& system, HWND host, std::wst
     if (window == nullptr) return;
     const HWND child = static_cast<HWND>(window->nativeHandle());
     client.window = child;
+    check(!IsWindowVisible(child), "child hidden until shown");
+    window->show();
     wchar_t name[128] = L"";
     GetClassNameW(child, name, 128);
     className = name;
@@ -215,6 +217,9 @@ void childChecks(platform::win32::Win32WindowSystem& system, HWND host, std::wst
     window->invalidate(10, 10, 20, 20);
     pump([&] { return client.paints > paints; });
     check(client.paints == paints + 1, "invalidate leads to one more paint");
+    window->invalidate(0, 0, 160, 100);
+    window->presentNow();
+    check(client.paints == paints + 2, "presentNow paints what is marked without the message loop");
 
     // 3. Input.
     PostMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(12, 34));
@@ -322,6 +327,7 @@ void robustnessChecks(platform::win32::Win32WindowSystem& system) {
     ShowWindow(host, SW_SHOW);
     auto window = system.createChild(host, 40, 40, client);
     check(window != nullptr, "child of a second host");
+    if (window != nullptr) window->show();
     pumpFor(50);
     DestroyWindow(host);
     check(window != nullptr && !window->isStillWindow(), "child is no window once the host destroyed its own");

@@ -1,7 +1,8 @@
 // X11BackendTest.cpp — the X11 window system against a real (virtual) X server.
 //
-//   X11Child      a child of a host window paints the client's image, repaints only
-//                 what was invalidated, reports clicks, double clicks and keys,
+//   X11Child      a child of a host window stays hidden until shown, paints the
+//                 client's image, repaints only what was invalidated (at idle, or
+//                 at once when asked), reports clicks, double clicks and keys,
 //                 survives its host window's destruction, and leaves nothing behind
 //   X11TopLevel   dialog properties, close box, always-on-top
 //   X11Timers     timers fire from idle() and stop when destroyed
@@ -34,8 +35,8 @@ using platform::MouseButton;
 using platform::MouseEvent;
 using platform::x11::X11WindowSystem;
 
-toolkit::Pixel patternPixel(int x, int y, int seed) {
-    return toolkit::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
+platform::Pixel patternPixel(int x, int y, int seed) {
+    return platform::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
                         static_cast<std::uint8_t>((x ^ y) * 5 + seed));
 }
 
@@ -46,7 +47,7 @@ public:
         for (int y = 0; y < image.height; ++y)
             for (int x = 0; x < image.width; ++x) image.at(x, y) = patternPixel(x, y, seed);
     }
-    const toolkit::Image& paint() override {
+    const platform::Image& paint() override {
         ++paints;
         return image;
     }
@@ -57,7 +58,7 @@ public:
         if (onClose) onClose();
     }
 
-    toolkit::Image image;
+    platform::Image image;
     int paints = 0;
     int closes = 0;
     std::vector<MouseEvent> mouse;
@@ -118,7 +119,7 @@ protected:
 
     // Compares what the server shows in window with the client's image over
     // [left, right) x [top, bottom); channels are compared at the visual's precision.
-    int mismatches(Window window, const toolkit::Image& expected, int left, int top, int right, int bottom) {
+    int mismatches(Window window, const platform::Image& expected, int left, int top, int right, int bottom) {
         XImage* shot = XGetImage(host, window, 0, 0, static_cast<unsigned>(expected.width),
                                  static_cast<unsigned>(expected.height), AllPlanes, ZPixmap);
         if (shot == nullptr) return -1;
@@ -127,10 +128,10 @@ protected:
         for (int y = top; y < bottom; ++y) {
             for (int x = left; x < right; ++x) {
                 const unsigned long value = XGetPixel(shot, x, y);
-                const toolkit::Pixel want = expected.at(x, y);
-                if (!channelMatches(value, visual->red_mask, toolkit::redOf(want)) ||
-                    !channelMatches(value, visual->green_mask, toolkit::greenOf(want)) ||
-                    !channelMatches(value, visual->blue_mask, toolkit::blueOf(want)))
+                const platform::Pixel want = expected.at(x, y);
+                if (!channelMatches(value, visual->red_mask, platform::redOf(want)) ||
+                    !channelMatches(value, visual->green_mask, platform::greenOf(want)) ||
+                    !channelMatches(value, visual->blue_mask, platform::blueOf(want)))
                     ++count;
             }
         }
@@ -176,6 +177,10 @@ TEST_F(X11Child, PaintsTheClientImageInsideTheHostWindow) {
     auto window = system.createChild(parentHandle(), 120, 80, client);
     ASSERT_NE(window, nullptr);
     const Window child = idOf(*window);
+    XWindowAttributes hidden;
+    ASSERT_NE(XGetWindowAttributes(host, child, &hidden), 0);
+    EXPECT_EQ(hidden.map_state, IsUnmapped);  // until its owner shows it
+    window->show();
 
     Window root = None, parent = None, *children = nullptr;
     unsigned count = 0;
@@ -201,8 +206,9 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     PatternClient client(100, 60);
     auto window = system.createChild(parentHandle(), 100, 60, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
-    const toolkit::Image before = client.image;
+    const platform::Image before = client.image;
 
     client.fill(77);
     const int paints = client.paints;
@@ -210,7 +216,7 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     pump([&] { return client.paints > paints; });
     ASSERT_GT(client.paints, paints);
 
-    toolkit::Image expected = before;
+    platform::Image expected = before;
     for (int y = 20; y < 25; ++y)
         for (int x = 10; x < 30; ++x) expected.at(x, y) = client.image.at(x, y);
     EXPECT_EQ(mismatches(idOf(*window), expected, 0, 0, 100, 60), 0);
@@ -221,10 +227,28 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     EXPECT_EQ(client.paints, settled);
 }
 
+TEST_F(X11Child, PresentNowPaintsWhatIsMarkedWithoutWaitingForIdle) {
+    PatternClient client(100, 60);
+    auto window = system.createChild(parentHandle(), 100, 60, client);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    pump([&] { return client.paints > 0; });
+    client.fill(33);
+    const int paints = client.paints;
+    window->invalidate(0, 0, 100, 60);
+    window->presentNow();
+    EXPECT_EQ(client.paints, paints + 1);
+    XSync(host, False);
+    EXPECT_EQ(mismatches(idOf(*window), client.image, 0, 0, 100, 60), 0);
+    window->presentNow();  // nothing marked: nothing painted
+    EXPECT_EQ(client.paints, paints + 1);
+}
+
 TEST_F(X11Child, ReportsPressReleaseDoubleClickAndKeys) {
     PatternClient client(100, 60);
     auto window = system.createChild(parentHandle(), 100, 60, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     const Window child = idOf(*window);
     pump([&] { return client.paints > 0; });
 
@@ -270,6 +294,7 @@ TEST_F(X11Child, CaptureGrabsThePointerUntilReleasedOrClosed) {
     PatternClient client(50, 50);
     auto window = system.createChild(parentHandle(), 50, 50, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     auto othersMayGrab = [&] {
         const int result = XGrabPointer(host, hostWindow, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
@@ -294,6 +319,7 @@ TEST_F(X11Child, ClosingTheLastWindowClosesTheConnection) {
         PatternClient client(50, 50);
         auto window = system.createChild(parentHandle(), 50, 50, client);
         ASSERT_NE(window, nullptr);
+        window->show();
         child = idOf(*window);
         EXPECT_NE(system.display(), nullptr);
         pump([&] { return client.paints > 0; });
@@ -313,6 +339,7 @@ TEST_F(X11Child, ClosingTheLastWindowClosesTheConnection) {
         PatternClient client(50, 50);
         auto window = system.createChild(parentHandle(), 50, 50, client);
         ASSERT_NE(window, nullptr) << "reopening number " << i;
+        window->show();
     }
     EXPECT_EQ(openFileCount(), filesBefore);
 }
@@ -321,6 +348,7 @@ TEST_F(X11Child, SurvivesTheHostDestroyingItsWindowFirst) {
     PatternClient client(50, 50);
     auto window = system.createChild(parentHandle(), 50, 50, client);
     ASSERT_NE(window, nullptr);
+    window->show();
     pump([&] { return client.paints > 0; });
     XDestroyWindow(host, hostWindow);
     XSync(host, False);

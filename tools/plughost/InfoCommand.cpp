@@ -3,7 +3,7 @@
 //
 //   1. main, then the record as construction left it
 //   2. effOpen, sample rate and block size, effIdentify
-//   3. program number and name, parameters with value and texts
+//   3. program number and name, parameters with value, texts and automatability
 //   4. editor rectangle, effClose
 #include <cstdio>
 #include <string>
@@ -92,6 +92,7 @@ int runInfo(const Options& options) {
         report.text(key + ".name", instance->text(effGetParamName, i));
         report.text(key + ".label", instance->text(effGetParamLabel, i));
         report.text(key + ".display", instance->text(effGetParamDisplay, i));
+        report.integer(key + ".automatable", static_cast<long long>(instance->dispatch(effCanBeAutomated, i)));
     }
 
     ERect* rect = nullptr;

@@ -1,0 +1,168 @@
+// HandOverStressTests.cpp — states of more than one field, handed between threads.
+//
+// ThreadSanitizer sees no race between relaxed atomics, even where a reader can
+// combine fields from two different writes. These tests check the invariants
+// themselves while a second thread writes as fast as it can:
+//
+//   display anchor   with the clock moving exactly with the audio and no
+//                    latency, every display position is the newest pair, however
+//                    often the panel asks for a re-anchoring
+//   meter readings   the phase reading lies within its range while resets arrive
+//   decimation set   every block runs on one of the designs handed over, never on
+//                    a mixture of two
+// BRISORA_STRESS_SECONDS sets the time per test (default 1).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/HostProgram.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+#include "stereo/uDoubler.h"
+#include "tuner/DecimatedRing.h"
+#include "tuner/DecimationDesign.h"
+#include "tuner/DecimationLowPass.h"
+
+namespace {
+
+std::chrono::steady_clock::time_point deadline() {
+    const char* text = std::getenv("BRISORA_STRESS_SECONDS");
+    const double seconds = text && std::atof(text) > 0.0 ? std::atof(text) : 1.0;
+    return std::chrono::steady_clock::now() +
+           std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+class WidefieldRig {
+public:
+    WidefieldRig() : host("host.exe") {
+        platform::Services services;
+        services.clock = &clock;
+        services.settings = &store;
+        services.hostProgram = &host;
+        effect = std::make_unique<widefield::ADoubler>(nullptr, services);
+        effect->setSampleRate(44100.0f);
+        effect->setParameter(widefield::ADoubler::kSetLatency, 0.0f);
+    }
+
+    // One 10 ms block (441 frames at 44100 Hz), the clock moving with it.
+    void block(std::uint32_t seed, bool accumulating) {
+        clock.advance(10);
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            left[i] = static_cast<float>(static_cast<std::int32_t>(seed >> 8) % 1000) / 1000.0f;
+            right[i] = (seed & 0x100u) ? left[i] : -left[i];
+        }
+        float* channels[2] = {left.data(), right.data()};
+        if (accumulating)
+            effect->process(channels, channels, 441);
+        else
+            effect->processReplacing(channels, channels, 441);
+    }
+
+    platform::ManualClock clock{5000};
+    platform::MemorySettingsStore store;
+    platform::FixedHostProgram host;
+    std::unique_ptr<widefield::ADoubler> effect;
+    std::vector<float> left = std::vector<float>(441), right = std::vector<float>(441);
+};
+
+// Runs `writer` on a second thread until the audio side's loop ends.
+template <class Writer, class Audio>
+void againstWriter(Writer writer, Audio audio) {
+    std::atomic<bool> running{true};
+    std::thread second([&] {
+        while (running.load(std::memory_order_relaxed)) writer();
+    });
+    audio();
+    running.store(false);
+    second.join();
+}
+
+}  // namespace
+
+TEST(HandOver, DisplayPositionsStayOnTheNewestPairWhileResyncIsHammered) {
+    WidefieldRig rig;
+    using D = widefield::ADoubler;
+    std::int64_t blocks = 0, offAnchor = 0;
+    againstWriter(
+        [&] {
+            rig.effect->setParameter(D::kResync, 1.0f);
+            rig.effect->setParameter(D::kAudioWatchdog, 1.0f);
+        },
+        [&] {
+            for (const auto until = deadline(); std::chrono::steady_clock::now() < until; ++blocks) {
+                rig.block(static_cast<std::uint32_t>(blocks), blocks % 4 == 3);
+                if (rig.effect->scopeReadPosition() != rig.effect->scopeWritePosition()) ++offAnchor;
+            }
+        });
+    EXPECT_EQ(offAnchor, 0) << "of " << blocks << " blocks";
+    EXPECT_GT(blocks, 10);
+}
+
+TEST(HandOver, PhaseReadingStaysWithinItsRangeWhileResetsArrive) {
+    WidefieldRig rig;
+    using D = widefield::ADoubler;
+    std::int64_t blocks = 0, outside = 0, holdBelowPeak = 0;
+    againstWriter(
+        [&] {
+            rig.effect->setParameter(D::kResetPhaseRange, 1.0f);
+            rig.effect->setParameter(D::kResetPeakHolds, 1.0f);
+        },
+        [&] {
+            for (const auto until = deadline(); std::chrono::steady_clock::now() < until; ++blocks) {
+                rig.block(static_cast<std::uint32_t>(blocks * 7), false);
+                const widefield::MeterReadings r = rig.effect->meterReadings();
+                if (r.phaseCorrelation < r.phaseMin || r.phaseCorrelation > r.phaseMax) ++outside;
+                // A hold is 0 right after its reset, and otherwise at least its peak.
+                if (r.peakHoldLeft != 0.0f && r.peakHoldLeft < r.peakLeft) ++holdBelowPeak;
+            }
+        });
+    EXPECT_EQ(outside, 0) << "of " << blocks << " blocks";
+    EXPECT_EQ(holdBelowPeak, 0) << "of " << blocks << " blocks";
+    EXPECT_GT(blocks, 10);
+}
+
+TEST(HandOver, DecimationBlocksRunOnOneWholeDesign) {
+    using namespace tonemark;
+    const DecimationCoefficients designs[] = {designDecimationLowPass(48000.0), designDecimationLowPass(96000.0),
+                                              designDecimationLowPass(192000.0)};
+    auto sameAs = [](const DecimationCoefficients& a, const DecimationCoefficients& b) {
+        bool same = a.structure == b.structure && a.factor == b.factor && a.ringScale == b.ringScale;
+        for (int k = 0; k < 6; ++k) same = same && a.feedback[k] == b.feedback[k];
+        for (int k = 0; k < 3; ++k)
+            same = same && a.sections[k].gain == b.sections[k].gain &&
+                   a.sections[k].feedback1 == b.sections[k].feedback1 &&
+                   a.sections[k].feedback2 == b.sections[k].feedback2;
+        return same;
+    };
+    auto lowPass = std::make_unique<DecimationLowPass>();
+    auto ring = std::make_unique<DecimatedRing>();
+    std::vector<float> input(64, 0.25f);
+    std::int64_t blocks = 0, mixed = 0, changes = 0;
+    std::uint32_t round = 0;
+    DecimationCoefficients previous = lowPass->appliedCoefficients();
+    againstWriter([&] { lowPass->setCoefficients(designs[round++ % 3]); },
+                  [&] {
+                      for (const auto until = deadline(); std::chrono::steady_clock::now() < until; ++blocks) {
+                          lowPass->process(input.data(), 64, *ring);
+                          const DecimationCoefficients applied = lowPass->appliedCoefficients();
+                          if (!sameAs(applied, designs[0]) && !sameAs(applied, designs[1]) &&
+                              !sameAs(applied, designs[2]) && !sameAs(applied, designDecimationLowPass(44100.0)))
+                              ++mixed;
+                          if (!sameAs(applied, previous)) ++changes;
+                          previous = applied;
+                      }
+                  });
+    EXPECT_EQ(mixed, 0) << "of " << blocks << " blocks";
+    EXPECT_GT(changes, 0);  // the hand-over did get through
+    // Once the writer stops, the next block takes its last design.
+    lowPass->process(input.data(), 64, *ring);
+    EXPECT_TRUE(sameAs(lowPass->appliedCoefficients(), designs[(round + 2) % 3]));
+}

@@ -1,0 +1,202 @@
+// win32_panel_test.cpp — the panels' buttons in real Win32 windows (Wine or
+// Windows), clicked twice in quick succession with real mouse input, so that the
+// system itself turns the second press into WM_LBUTTONDBLCLK.
+//
+// A plain test program like win32_backend_test (the cross builds carry no test
+// framework); each check prints "ok" or "FAIL", the exit code is 0 when all
+// passed. Checked:
+//   1. Tonemark's "i": the first click opens the strip, the second (on the
+//      strip's hide button, which then lies under the pointer) closes it
+//   2. a double click on a strip label still hides the strip
+//   3. Tonemark's "?": the first click opens the About dialog, the second closes it
+//   4. the LED button: one click, then the double-click event; an AutoToggle
+//      lamp flips on both releases
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "controls/NiceButton.h"
+#include "controls/NiceButtonImages.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
+#include "platform/win32/Win32WindowSystem.h"
+#include "tests/support/FakeHost.h"
+#include "toolkit/Form.h"
+#include "tuner/uDoubler.h"
+#include "tuner/uFFT.h"
+
+namespace {
+
+int failures = 0;
+
+void check(bool condition, const char* what) {
+    std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
+    if (!condition) ++failures;
+}
+
+void pump(const std::function<void()>& idle, const std::function<bool()>& done, DWORD milliseconds = 3000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (idle) idle();
+        if (done() || GetTickCount() - start >= milliseconds) return;
+        Sleep(5);
+    }
+}
+
+// Longer than the double-click time: the next click starts a new pair.
+void settle(const std::function<void()>& idle) {
+    pump(idle, [] { return false; }, GetDoubleClickTime() + 100);
+}
+
+LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND makeHostWindow() {
+    WNDCLASSW hostClass{};
+    hostClass.lpfnWndProc = hostProcedure;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    hostClass.lpszClassName = L"PanelTestHost";
+    RegisterClassW(&hostClass);
+    HWND host = CreateWindowExW(0, L"PanelTestHost", L"Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 520,
+                                240, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(host, SW_SHOW);
+    UpdateWindow(host);
+    SetForegroundWindow(host);
+    return host;
+}
+
+// Two real left clicks at one point of a window's client area, as fast as the
+// input queue takes them.
+void quickClicks(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[4]{};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    SendInput(4, inputs, sizeof inputs[0]);
+}
+
+void quickClicksOn(HWND window, const toolkit::Control& control) {
+    const toolkit::Rect r = control.formBounds();
+    quickClicks(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Counts the clicks a button's handler receives, and passes them on.
+void countClicks(toolkit::Control& control, int& count, const std::function<void()>& after) {
+    std::function<void()> handler = control.onClick;
+    control.onClick = [handler, &count, after] {
+        ++count;
+        if (handler) handler();
+        if (after) after();
+    };
+}
+
+void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
+    platform::Services services;
+    services.clock = &platform::systemClock();
+    services.windows = &system;
+    auto owned = std::make_unique<tonemark::ADoubler>(test_support::FakeHost::callback, services);  // large: not on the stack
+    tonemark::ADoubler& effect = *owned;
+    check(effect.dispatcher(effEditOpen, 0, 0, host, 0.0f) == 1, "Tonemark's editor opens in the host window");
+    tonemark::TuFFTForm* form = effect.getDoublerEditor()->getForm();
+    if (form == nullptr || form->window() == nullptr) {
+        check(false, "Tonemark's panel has a window");
+        return;
+    }
+    const HWND panel = static_cast<HWND>(form->window()->nativeHandle());
+    const auto idle = [&] { effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f); };
+    pump(idle, [] { return false; }, 200);
+    check(IsWindowVisible(panel) != FALSE, "the panel is shown");
+
+    // 1. "i" twice.
+    int clicks = 0;
+    std::vector<bool> strip;
+    const auto noteStrip = [&] { strip.push_back(form->controlepanel.visible()); };
+    countClicks(form->infobtn, clicks, noteStrip);
+    countClicks(form->BitBtn1, clicks, noteStrip);
+    quickClicksOn(panel, form->infobtn);
+    pump(idle, [&] { return clicks >= 2; });
+    std::printf("     %d clicks on the strip's buttons\n", clicks);
+    check(strip == std::vector<bool>({true, false}), "two quick clicks on i open the strip and close it");
+    settle(idle);
+
+    // 2. A label of the strip still takes the pair as a double click.
+    form->infobtnClick();
+    int doubles = 0;
+    std::function<void()> hide = form->Label5.onDoubleClick;
+    form->Label5.onDoubleClick = [&] {
+        ++doubles;
+        hide();
+    };
+    quickClicksOn(panel, form->Label5);
+    pump(idle, [&] { return doubles >= 1; });
+    check(doubles == 1 && !form->controlepanel.visible(), "a double click on a strip label hides the strip");
+    settle(idle);
+
+    // 3. "?" twice.
+    form->infobtnClick();
+    pump(idle, [] { return false; }, 50);
+    int helpClicks = 0;
+    std::vector<bool> about;
+    countClicks(form->HelpBtn, helpClicks, [&] { about.push_back(form->aboutWindow() != nullptr); });
+    quickClicksOn(panel, form->HelpBtn);
+    pump(idle, [&] { return helpClicks >= 2; });
+    std::printf("     %d clicks on the help button\n", helpClicks);
+    check(about == std::vector<bool>({true, false}), "two quick clicks on ? open the About dialog and close it");
+    check(form->aboutToggle().dialog() == nullptr, "the About dialog is gone");
+    effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+    settle(nullptr);
+}
+
+void ledButtonChecks(platform::win32::Win32WindowSystem& system, HWND host) {
+    const toolkit::ImageList lamp = controls::makeLampButtonImages();
+    toolkit::Form form(system, 120, 60);
+    controls::TNiceButton button(&form, toolkit::Rect::ofSize(10, 10, 10, 10));
+    button.setImagelist(&lamp);
+    button.setShowLED(true);
+    button.setAutoToggle(true);
+    std::vector<bool> clicks;  // the lamp as each click handler saw it
+    int doubles = 0, releases = 0;
+    button.onClick = [&] { clicks.push_back(button.LEDon()); };
+    button.onDoubleClick = [&] { ++doubles; };
+    button.onMouseUp = [&](toolkit::MouseButton, const toolkit::ShiftState&, int, int) { ++releases; };
+    form.openChild(host);
+    if (form.window() == nullptr) {
+        check(false, "the LED button's form has a window");
+        return;
+    }
+    const HWND window = static_cast<HWND>(form.window()->nativeHandle());
+    pump(nullptr, [] { return false; }, 100);
+    quickClicks(window, 40, 22);
+    pump(nullptr, [&] { return releases >= 2; });
+    check(clicks == std::vector<bool>({false}) && doubles == 1,
+          "the LED button takes one click, then the double-click event");
+    check(!button.LEDon(), "an AutoToggle lamp flips on both releases of a double click");
+}
+
+}  // namespace
+
+int main() {
+    platform::win32::Win32WindowSystem system;
+    HWND host = makeHostWindow();
+    pump(nullptr, [] { return false; }, 200);
+    tonemarkChecks(system, host);
+    ledButtonChecks(system, host);
+    DestroyWindow(host);
+    std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
+    return failures == 0 ? 0 : 1;
+}
