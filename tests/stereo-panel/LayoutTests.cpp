@@ -200,8 +200,8 @@ TEST_F(Layout, SavesPicturesAtDefaultsAndWithTheOptionsOpen) {
 }
 
 // The gestures the end-to-end check makes in real windows (plughost --drag,
-// --double-click, --control-drag at these points), made here as the window
-// system delivers them, with what each must do.
+// --double-click, --control-drag, --wheel at these points), made here as the
+// window system delivers them, with what each must do.
 TEST_F(Layout, SavesPictureOfRealGestures) {
     const auto drag = [&](int x0, int y0, int x1, int y1) {
         window().press(x0, y0);
@@ -222,6 +222,10 @@ TEST_F(Layout, SavesPictureOfRealGestures) {
     windows.setControlKeyDown(false);
     EXPECT_EQ(form->FaderL.position(), 191);
     EXPECT_EQ(form->FaderR.position(), 90);
+    window().wheel(129, 333, -3);
+    idle();
+    EXPECT_EQ(form->Balance.position(), 53);
+    EXPECT_EQ(form->BalanceLbl.text(), "5\xBA");
     window().paintNow();
     EXPECT_TRUE(savePicture("widefield-gestures.png"));
 }

@@ -36,6 +36,10 @@ void perform(HostWindow& window, const Options::Gesture& gesture, std::string& m
         window.doubleClick(gesture.from.x, gesture.from.y, method);
         return;
     }
+    if (gesture.kind == Kind::wheel) {
+        window.wheel(gesture.from.x, gesture.from.y, gesture.steps);
+        return;
+    }
     if (gesture.kind == Kind::controlDrag) window.controlKey(true);
     window.press(gesture.from.x, gesture.from.y, method);
     constexpr int kSteps = 8;

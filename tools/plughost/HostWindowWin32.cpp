@@ -62,6 +62,17 @@ public:
         return true;
     }
 
+    bool wheel(int x, int y, int steps) override {
+        // Posted to the panel's window under the point; WM_MOUSEWHEEL carries
+        // the point in screen coordinates.
+        POINT point{x, y};
+        HWND target = deepestChild(point);
+        POINT screen{x, y};
+        ClientToScreen(window, &screen);
+        const WPARAM turn = MAKEWPARAM(keys(), static_cast<WORD>(static_cast<short>(steps * WHEEL_DELTA)));
+        return PostMessageW(target, WM_MOUSEWHEEL, turn, MAKELPARAM(screen.x, screen.y)) != 0;
+    }
+
     bool doubleClick(int x, int y, std::string& method) override {
         method = "PostMessage";
         POINT point{x, y};

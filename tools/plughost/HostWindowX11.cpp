@@ -84,6 +84,26 @@ public:
         return sendPointerEvent(MotionNotify, x, y);
     }
 
+    bool wheel(int x, int y, int steps) override {
+        // One press and release of button 4 (up) or 5 (down) a notch.
+        const unsigned wheelButton = steps > 0 ? Button4 : Button5;
+        for (int notch = 0; notch < (steps > 0 ? steps : -steps); ++notch) {
+#if defined(PLUGHOST_HAVE_XTEST)
+            int eventBase, errorBase, major, minor;
+            if (XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+                move(x, y);
+                XTestFakeButtonEvent(display, wheelButton, True, CurrentTime);
+                XTestFakeButtonEvent(display, wheelButton, False, CurrentTime);
+                XFlush(display);
+                continue;
+            }
+#endif
+            if (!sendPointerEvent(ButtonPress, x, y, wheelButton) || !sendPointerEvent(ButtonRelease, x, y, wheelButton))
+                return false;
+        }
+        return true;
+    }
+
     bool doubleClick(int x, int y, std::string& method) override {
         for (int press = 0; press < 2; ++press)
             if (!button(x, y, true, method) || !button(x, y, false, method)) return false;
@@ -152,7 +172,7 @@ private:
     }
 
     // Without XTest: the event goes straight to the deepest window under the point.
-    bool sendPointerEvent(int type, int x, int y) {
+    bool sendPointerEvent(int type, int x, int y, unsigned button = Button1) {
         Window root = DefaultRootWindow(display), child = 0;
         int rootX = 0, rootY = 0;
         XTranslateCoordinates(display, window, root, x, y, &rootX, &rootY, &child);
@@ -195,8 +215,8 @@ private:
             event.xbutton.y = localY;
             event.xbutton.x_root = rootX;
             event.xbutton.y_root = rootY;
-            event.xbutton.state = (down ? 0 : Button1Mask) | control;
-            event.xbutton.button = Button1;
+            event.xbutton.state = (down || button != Button1 ? 0 : Button1Mask) | control;
+            event.xbutton.button = button;
             event.xbutton.same_screen = True;
             mask = down ? ButtonPressMask : ButtonReleaseMask;
         }

@@ -40,12 +40,14 @@ struct Options {
     std::string screenshot;
     std::vector<Point> clicks;
     // Gestures after the clicks, each performed at once at its turn: a drag from
-    // `from` to `to` (with the Control key held for controlDrag) or a double click.
+    // `from` to `to` (with the Control key held for controlDrag), a double click,
+    // or `steps` notches of the wheel at `from` (positive away from the user).
     struct Gesture {
-        enum class Kind { drag, controlDrag, doubleClick };
+        enum class Kind { drag, controlDrag, doubleClick, wheel };
         Kind kind = Kind::drag;
         Point from;
         Point to;
+        int steps = 0;
     };
     std::vector<Gesture> gestures;
     bool help = false;
