@@ -16,20 +16,22 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/Image.h"
+#include "platform/Image.h"
 
 namespace platform {
 
 enum class MouseButton { none, left, right, middle };
 
 struct MouseEvent {
-    enum class Type { press, release, move, doubleClick };
+    enum class Type { press, release, move, doubleClick, wheel };
     Type type = Type::move;
     int x = 0;
     int y = 0;
     MouseButton button = MouseButton::none;
     bool control = false;
     bool shift = false;
+    // Type::wheel: notches turned, positive away from the user (up).
+    int wheelSteps = 0;
 };
 
 enum class Key { other, left, right, up, down, pageUp, pageDown, home, end, enter, escape, space, tab };
@@ -44,7 +46,7 @@ class WindowClient {
 public:
     virtual ~WindowClient() = default;
     // Bring the picture up to date and return it; the window shows it 1:1.
-    virtual const toolkit::Image& paint() = 0;
+    virtual const Image& paint() = 0;
     virtual void mouseEvent(const MouseEvent& event) = 0;
     virtual void keyEvent(const KeyEvent& event) = 0;
     // A top-level window closed by the user or the window manager.

@@ -1,6 +1,7 @@
 // uDoubler.cpp — Widefield's effect and editor.
 //
-//   ADoublerEditor   rectangle, open/close, update → refreshPanel, hand-over
+//   ADoublerEditor   rectangle, open/close of the panel, update → refreshPanel
+//                    in its eleven steps, hand-over
 //   construction     the effect's record values, defaults, latency
 //   settings         setParameter / getParameter, commands, ResetAll
 //   processing       processReplacing (the full chain), process (accumulating)
@@ -13,11 +14,13 @@
 
 #include "platform/Clock.h"
 #include "platform/HostProgram.h"
+#include "platform/NativeWindow.h"
 #include "stereo/ChainKernel.h"
 #include "stereo/LatencyStore.h"
 #include "stereo/Sections.h"
 #include "stereo/StereoMatrix.h"
 #include "stereo/StereoPair.h"
+#include "stereo/uStereoMeter.h"
 
 namespace widefield {
 
@@ -27,7 +30,16 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 
 // ---- ADoublerEditor -----------------------------------------------------------
 
-ADoublerEditor::ADoublerEditor(AudioEffect* effect) : AEffEditor(effect) {
+namespace {
+// A slider position for a stored 0..1 setting: round(value x scale), ties to even.
+int sliderPosition(float value, double scale) {
+    const double scaled = static_cast<double>(value) * scale;
+    return std::isfinite(scaled) ? static_cast<int>(std::nearbyint(scaled)) : 0;
+}
+}  // namespace
+
+ADoublerEditor::ADoublerEditor(AudioEffect* effect, platform::WindowSystem& windows)
+    : AEffEditor(effect), windows(windows) {
     if (effect) effect->setEditor(this);
 }
 
@@ -41,35 +53,106 @@ std::int32_t ADoublerEditor::getRect(ERect** rect) {
 
 std::int32_t ADoublerEditor::open(void* ptr) {
     parentWindow = ptr;
-    if (!isOpen()) {
+    panelThread.store(std::this_thread::get_id(), kRelaxed);
+    refreshRequested.store(false, kRelaxed);
+    if (!form) {
         // A fresh panel starts from the present state, not from old deliveries.
         scopeRecords.discard();
         meterRecords.discard();
+        form = std::make_unique<TuStereoform>(windows);
+        form->effect = getDoubler();
+        form->openChildHidden(ptr);
         opened.store(true, kRelaxed);
     }
+    // Shown last, with its controls already in line with the effect; a reused
+    // panel is shown again.
     refreshPanel();
+    form->show();
     return 1;
 }
 
 void ADoublerEditor::close() {
-    if (!isOpen()) return;
+    if (!form) return;
     opened.store(false, kRelaxed);
+    form.reset();
     parentWindow = nullptr;
+}
+
+void ADoublerEditor::idle() {
+    if (form) windows.idle();
+    AEffEditor::idle();
 }
 
 void ADoublerEditor::update() {
     ADoubler* doubler = getDoubler();
-    if (isOpen() && doubler && doubler->isPanelDirty()) refreshPanel();
+    if (!form || doubler == nullptr) return;
+    const bool requested = refreshRequested.load(kRelaxed);
+    if (requested) refreshRequested.store(false, kRelaxed);
+    if (requested || doubler->isPanelDirty()) refreshPanel();
 }
 
 ADoubler* ADoublerEditor::getDoubler() const { return static_cast<ADoubler*>(effect); }
 
+void ADoublerEditor::requestRefresh() {
+    refreshRequested.store(true, kRelaxed);
+    postUpdate();
+}
+
 void ADoublerEditor::refreshPanel() {
     ADoubler* doubler = getDoubler();
     if (!isOpen() || doubler == nullptr) return;
+    // The controls belong to the panel's thread; resume may come on any other.
+    if (!onPanelThread()) {
+        requestRefresh();
+        return;
+    }
+    if (!form) return;
     refreshes.store(refreshes.load(kRelaxed) + 1, kRelaxed);
-    showLatency(doubler->latency());
-    doubler->clearPanelDirty();
+    refreshControls(*doubler);
+}
+
+void ADoublerEditor::refreshControls(ADoubler& doubler) {
+    TuStereoform& panel = *form;
+    const auto lit = [&](std::int32_t index) { return doubler.getParameter(index) == 1.0f; };
+    const auto setting = [&](std::int32_t index) { return doubler.getParameter(index); };
+    // Every position that changes fires its slider's handler, which sends the
+    // value back rounded to the slider's grid; step 10 then clears the dirty
+    // mark those sends set, so the exchange ends after this one pass.
+    // 1.
+    panel.StereoWidth.setPosition(sliderPosition(setting(ADoubler::kOutputWidth), 100.0));
+    panel.Balance.setPosition(sliderPosition(setting(ADoubler::kOutputRotation), 100.0));
+    panel.Rotation.setPosition(sliderPosition(setting(ADoubler::kInputRotation), 100.0));
+    // 2. The stored delay d reads back as (d + 120) / 240.
+    panel.Delay.setPosition(sliderPosition(setting(ADoubler::kDelay), 240.0));
+    // 3.
+    panel.INVL.setLEDon(lit(ADoubler::kInvertLeft));
+    panel.INVR.setLEDon(lit(ADoubler::kInvertRight));
+    panel.Mono.setLEDon(lit(ADoubler::kMonoOut));
+    panel.Bypass.setLEDon(lit(ADoubler::kBypass));
+    // 4.
+    panel.setFaders(doubler.gain(false), doubler.gain(true));
+    // 5.
+    showLatency(doubler.latency());
+    // 6.
+    panel.MetersOff.setLEDon(lit(ADoubler::kMetersOff));
+    panel.Bypass.setLEDon(lit(ADoubler::kBypass));
+    panel.ChannelSwap.setLEDon(lit(ADoubler::kSwapChannels));
+    // 7.
+    panel.Aymmetry.setPosition(sliderPosition(setting(ADoubler::kAsymmetry), 100.0));
+    panel.InitWidth.setPosition(sliderPosition(setting(ADoubler::kInputWidth), 100.0));
+    panel.centrecut.setPosition(sliderPosition(setting(ADoubler::kCentreCut), 100.0));
+    // 8.
+    panel.bassFreq.setPosition(100 - sliderPosition(setting(ADoubler::kBassFrequency), 100.0));
+    panel.BassLevel.setPosition(100 - sliderPosition(setting(ADoubler::kBassBoost), 100.0));
+    panel.BassBypass.setLEDon(lit(ADoubler::kBassOn));
+    panel.BassWidth.setPosition(100 - sliderPosition(setting(ADoubler::kBassWidth), 100.0));
+    // 9.
+    panel.DCfilter.setLEDon(lit(ADoubler::kDcFilter));
+    panel.Pseudo.setLEDon(lit(ADoubler::kPseudoStereo));
+    // 10.
+    doubler.clearPanelDirty();
+    // 11.
+    panel.flure.setLEDon(doubler.fluorescence());
 }
 
 void ADoublerEditor::notifyScope() {
@@ -89,7 +172,13 @@ void ADoublerEditor::requestMeterRefresh() {
 }
 
 void ADoublerEditor::showLatency(std::int32_t ms) {
-    if (isOpen()) latencyShown.store(ms, kRelaxed);
+    if (!isOpen()) return;
+    latencyShown.store(ms, kRelaxed);
+    if (!onPanelThread()) {
+        requestRefresh();
+        return;
+    }
+    if (form) form->showLatency(ms);
 }
 
 // ---- Construction ---------------------------------------------------------------
@@ -100,7 +189,7 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
       settings(services.settings ? services.settings : &fallbackSettings),
       hostProgram(services.hostProgram ? services.hostProgram->fileName() : std::string()) {
     // 2. The editor, registered with the base.
-    doublerEditor = new ADoublerEditor(this);
+    doublerEditor = new ADoublerEditor(this, services.windows ? *services.windows : platform::nativeWindowSystem());
     // 3. How the host sees us.
     setProgram(0);
     setNumInputs(2);

@@ -6,10 +6,12 @@
 //                   (processReplacing, and the accumulating process), the capture
 //                   for scope and meters, the display clock, the latency per host
 //                   program
-//   ADoublerEditor  the editor at spine level: fixed rectangle, open/close
-//                   without a window of its own, refreshPanel when the effect is
-//                   dirty, and the hand-over of scope and meter notifications
-//                   that the panel drains on its user-interface thread
+//   ADoublerEditor  the editor: fixed rectangle, makes the panel (TuStereoform)
+//                   on open as a child of the host's window and destroys it on
+//                   close, refreshPanel when the effect is dirty (deferred to the
+//                   user-interface thread when asked from another), and the
+//                   hand-over of scope and meter notifications that the panel
+//                   drains on its user-interface thread
 //
 // Threads: settings are written by the host (either thread) and the panel, read
 // by the audio thread once per block (ParameterTable.h); measurements are
@@ -20,7 +22,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "framework/DAudioE.h"
 #include "platform/Services.h"
@@ -37,11 +41,13 @@
 
 namespace platform {
 class Clock;
+class WindowSystem;
 }
 
 namespace widefield {
 
 class ADoubler;
+class TuStereoform;
 
 // What notifyScope hands over: the entry of the scope ring to show as newest.
 struct ScopeRecord {
@@ -55,19 +61,25 @@ public:
     // Room for 250 ms of 64-frame blocks at 48 kHz; a full queue drops the newest.
     static constexpr std::size_t kHandoverCapacity = 256;
 
-    explicit ADoublerEditor(AudioEffect* effect);
+    ADoublerEditor(AudioEffect* effect, platform::WindowSystem& windows);
     ~ADoublerEditor() override;
     std::int32_t getRect(ERect** rect) override;
     std::int32_t open(void* ptr) override;
     void close() override;
+    // The window system's own events and timers first (X11 has no message loop
+    // of its own in the host), then the base: one update for pending posts.
+    void idle() override;
     void update() override;
     ADoubler* getDoubler() const;
 
     bool isOpen() const { return opened.load(std::memory_order_relaxed); }
     void* getParentWindow() const { return parentWindow; }
+    // The panel while open; user-interface thread only.
+    TuStereoform* getForm() const { return form.get(); }
 
     // Copies the effect's state into the panel and clears panelDirty; nothing
-    // while closed.
+    // while closed. Called on another thread than the panel's, it only asks the
+    // next update to do it.
     void refreshPanel();
     std::uint32_t refreshCount() const { return refreshes.load(std::memory_order_relaxed); }
 
@@ -90,8 +102,17 @@ public:
     std::size_t drainMeters(Sink&& sink);
 
 private:
+    bool onPanelThread() const { return panelThread.load(std::memory_order_relaxed) == std::this_thread::get_id(); }
+    // Defers a refresh to the next update on the panel's thread.
+    void requestRefresh();
+    void refreshControls(ADoubler& doubler);
+
     ERect editorRect{};
     void* parentWindow = nullptr;
+    platform::WindowSystem& windows;
+    std::unique_ptr<TuStereoform> form;
+    std::atomic<std::thread::id> panelThread{};
+    std::atomic<bool> refreshRequested{false};
     std::atomic<bool> opened{false};
     std::atomic<bool> meterRefreshPending{false};
     std::atomic<std::uint32_t> refreshes{0};

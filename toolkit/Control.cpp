@@ -109,6 +109,8 @@ void Control::doubleClick() {
     if (onDoubleClick) onDoubleClick();
 }
 
+bool Control::mouseWheel(int, const ShiftState&) { return false; }
+
 void Control::keyDown(const platform::KeyEvent&) {}
 
 void Control::detachFromForm(bool destroyed) {

@@ -92,6 +92,9 @@ public:
     // clicks are never lost. Other controls take it as a double click.
     virtual bool secondPressClicks() const { return false; }
     virtual void keyDown(const platform::KeyEvent& key);
+    // The wheel turned over the control (positive: away from the user); false
+    // when the control has no use for it, and the form offers it to the parent.
+    virtual bool mouseWheel(int steps, const ShiftState& shift);
 
     std::function<void()> onClick;
     std::function<void()> onDoubleClick;

@@ -150,6 +150,12 @@ void Form::mouseEvent(const platform::MouseEvent& event) {
         if (capture_ == target) target->mouseDown(event.button, shift, x, y);
         return;
     }
+    if (event.type == Type::wheel) {
+        // To the control under the pointer, or the nearest parent that takes it.
+        for (Control* c = controlAt(event.x, event.y); c && c != this; c = c->parent())
+            if (c->enabled() && c->mouseWheel(event.wheelSteps, shift)) return;
+        return;
+    }
     Control* target = capture_ ? capture_ : controlAt(event.x, event.y);
     if (!target || !target->enabled()) return;
     const Rect where = target->formBounds();

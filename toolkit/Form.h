@@ -32,6 +32,8 @@
 //     captureMouse(true) on a press and captureMouse(false) on the release;
 //     while captured, moves and the release must reach the form even outside
 //     the window. Moves without a button held are welcome too.
+//   - Type::wheel with wheelSteps (positive away from the user) for the wheel,
+//     at the pointer's client position; it goes to the control there.
 //   - keyEvent: key presses while the window has the keyboard focus.
 //   - closeRequested: the user closed a top-level window (close box, window
 //     manager). The form hides the window; the NativeWindow object itself is

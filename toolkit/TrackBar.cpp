@@ -46,6 +46,12 @@ void TrackBar::setTickFrequency(int frequency) {
     invalidate();
 }
 
+void TrackBar::setTickColor(Pixel color) {
+    if (color == tickColor_) return;
+    tickColor_ = color;
+    invalidate();
+}
+
 void TrackBar::setColor(Pixel color) {
     if (color == color_) return;
     color_ = color;
@@ -108,7 +114,7 @@ void TrackBar::paint(Canvas& canvas) {
         const int tickStart = centre + thumbBreadth / 2 + 2;
         const auto tick = [&](int p, int size) {
             const int at = thumbOffset(p) + thumbThickness / 2;
-            canvas.fillRect(oriented(at, at + 1, tickStart, tickStart + size), colors::black);
+            canvas.fillRect(oriented(at, at + 1, tickStart, tickStart + size), tickColor_);
         };
         for (long long p = minimum_; p <= maximum_; p += tickFrequency_) tick(static_cast<int>(p), 3);
         tick(minimum_, 4);
@@ -129,6 +135,8 @@ void TrackBar::mouseDown(MouseButton button, const ShiftState& shift, int x, int
         const int thumbStart = along(thumb.left, thumb.top);
         if (thumb.contains(x, y)) {
             dragging_ = true;
+            dragMoved_ = false;
+            dragStart_ = pointer;
             dragGrip_ = pointer - thumbStart;
         } else if (pointer < thumbStart) {
             setPosition(position_ - pageSize_);
@@ -139,17 +147,31 @@ void TrackBar::mouseDown(MouseButton button, const ShiftState& shift, int x, int
     Control::mouseDown(button, shift, x, y);
 }
 
+void TrackBar::dragTo(int x, int y) {
+    // A thumb pressed and let go where it was stays at its position, even where
+    // pixels are coarser than positions.
+    if (!dragMoved_ && along(x, y) == dragStart_) return;
+    dragMoved_ = true;
+    setPosition(positionAt(along(x, y) - dragGrip_ + thumbThickness / 2));
+}
+
 void TrackBar::mouseMove(const ShiftState& shift, int x, int y) {
-    if (dragging_) setPosition(positionAt(along(x, y) - dragGrip_ + thumbThickness / 2));
+    if (dragging_) dragTo(x, y);
     Control::mouseMove(shift, x, y);
 }
 
 void TrackBar::mouseUp(MouseButton button, const ShiftState& shift, int x, int y) {
     if (button == MouseButton::left && dragging_) {
-        setPosition(positionAt(along(x, y) - dragGrip_ + thumbThickness / 2));
+        dragTo(x, y);
         dragging_ = false;
     }
     Control::mouseUp(button, shift, x, y);
+}
+
+bool TrackBar::mouseWheel(int steps, const ShiftState&) {
+    setPosition(static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(position_) - static_cast<long long>(steps) * lineSize_, minimum_, maximum_)));
+    return true;
 }
 
 void TrackBar::keyDown(const platform::KeyEvent& key) {

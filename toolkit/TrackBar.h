@@ -7,7 +7,9 @@
 // same rule. Optional: a marked band (selection) on the track, tick marks.
 //
 // Keys while focused: left/up one line towards the minimum, right/down one line
-// towards the maximum, page up/down one page, home/end the ends.
+// towards the maximum, page up/down one page, home/end the ends. The wheel over
+// the slider moves it one line per notch, turned up towards the minimum (as the
+// up arrow does).
 #pragma once
 
 #include <functional>
@@ -44,6 +46,8 @@ public:
     // Tick marks every `frequency` positions (plus both ends); 0 shows none.
     void setTickFrequency(int frequency);
     int tickFrequency() const { return tickFrequency_; }
+    // The marks' colour (black by default; a dark panel wants a light one).
+    void setTickColor(Pixel color);
 
     Pixel color() const { return color_; }
     void setColor(Pixel color);
@@ -61,6 +65,7 @@ public:
     void mouseMove(const ShiftState& shift, int x, int y) override;
     void mouseUp(MouseButton button, const ShiftState& shift, int x, int y) override;
     void keyDown(const platform::KeyEvent& key) override;
+    bool mouseWheel(int steps, const ShiftState& shift) override;
 
     static constexpr int thumbThickness = 11;  // along the track
     static constexpr int thumbBreadth = 21;    // across the track
@@ -74,6 +79,7 @@ private:
     int trackCentre() const;
     // Builds a rectangle from along-track and across-track extents.
     Rect oriented(int alongStart, int alongEnd, int acrossStart, int acrossEnd) const;
+    void dragTo(int x, int y);
 
     Orientation orientation_;
     int minimum_;
@@ -84,9 +90,12 @@ private:
     int selectionStart_ = 0;
     int selectionEnd_ = -1;
     int tickFrequency_ = 0;
+    Pixel tickColor_ = rgb(0, 0, 0);
     Pixel color_;
     bool dragging_ = false;
     int dragGrip_ = 0;  // pointer offset from the thumb's leading edge
+    int dragStart_ = 0;  // where along the track the thumb was pressed
+    bool dragMoved_ = false;
 };
 
 }  // namespace toolkit

@@ -82,20 +82,6 @@ Image woodGrain(int width, int height) {
     return image;
 }
 
-void drawSunkenBox(Image& image, int left, int top, int width, int height) {
-    fill(image, left, top, width, height, colours::white);
-    const int right = left + width - 1;
-    const int bottom = top + height - 1;
-    for (int x = left; x <= right; ++x) {
-        put(image, x, top, colours::grey);
-        put(image, x, bottom, colours::white);
-    }
-    for (int y = top; y <= bottom; ++y) {
-        put(image, left, y, colours::grey);
-        put(image, right, y, colours::white);
-    }
-}
-
 int scaleMarkX(double cents, int width) {
     // The pointer's left edge on the box is round(width·(cents + 50)/100); the
     // picture sits one pixel in, so its mark is one pixel to the left.
@@ -124,23 +110,6 @@ Image centsScale(int width, int height) {
         fill(image, x, height - 6, 1, 4, colours::grey);
     }
     return image;
-}
-
-void drawLed(Image& image, int left, int top, int size, bool lit) {
-    const Pixel fillColour = lit ? colours::lime : colours::darkGreen;
-    // Distances in half pixels from the centre of the square, compared squared.
-    const int centre = size;  // in half pixels
-    const int outer = size * size;
-    const int inner = (size - 2) * (size - 2);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const int dx = 2 * x + 1 - centre;
-            const int dy = 2 * y + 1 - centre;
-            const int distance = dx * dx + dy * dy;
-            if (distance > outer) continue;
-            put(image, left + x, top + y, distance > inner ? colours::silver : fillColour);
-        }
-    }
 }
 
 Image infoGlyph(int width, int height) {

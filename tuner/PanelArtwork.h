@@ -2,10 +2,8 @@
 //
 //   Palette of the panel     the named colours the layout uses
 //   woodGrain                the panel's wood-grain background
-//   drawSunkenBox            a white box with a lowered one-pixel bevel
 //   centsScale               the scale picture without its figures (marks, centre band)
 //   scaleMarkX               where a mark for a cents value sits on the scale picture
-//   drawLed                  the round lamp, lit or dark
 //   infoGlyph, helpGlyph,    the glyphs of the three picture buttons
 //   hideGlyph
 //
@@ -31,16 +29,10 @@ constexpr toolkit::Pixel scalePaper = toolkit::rgb(246, 244, 236);
 
 toolkit::Image woodGrain(int width, int height);
 
-// Fills left, top, width × height with white and draws the lowered bevel on its edge.
-void drawSunkenBox(toolkit::Image& image, int left, int top, int width, int height);
-
 // The scale picture: 400 × 50 on the panel, 4 pixels a cent; marks every 50 pixels
 // (12.5 cents) and a longer one in the middle, under room for the figures.
 toolkit::Image centsScale(int width, int height);
 int scaleMarkX(double cents, int width);
-
-// A circle inside the size × size square at left, top: fill colour, silver outline.
-void drawLed(toolkit::Image& image, int left, int top, int size, bool lit);
 
 toolkit::Image infoGlyph(int width, int height);
 toolkit::Image helpGlyph(int width, int height);

@@ -77,6 +77,9 @@ private:
 
 class ADoubler : public AudioEffect {
 public:
+    // The host's two parameters, in their own units (hertz, setting number).
+    static constexpr std::int32_t kReferencePitch = 0;
+    static constexpr std::int32_t kAccuracy = 1;
     // Panel commands on setParameter, above the host's two parameters.
     static constexpr std::int32_t kRequestUpdate = 100;
     static constexpr std::int32_t kAudioWatchdog = 101;

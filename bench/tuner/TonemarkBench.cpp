@@ -23,6 +23,7 @@
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/headless/HeadlessWindowSystem.h"
+#include "tests/support/FakeHost.h"
 #include "tests/tuner/LiteralSpectrum.h"
 #include "tuner/SubharmonicCheck.h"
 #include "tuner/uDoubler.h"
@@ -32,15 +33,11 @@ namespace {
 
 using tonemark::ADoubler;
 
-VstIntPtr VSTCALLBACK fakeHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 struct Rig {
     explicit Rig(float rate = 44100.0f) : rate(rate) {
         services.clock = &clock;
         services.windows = &windows;
-        effect = std::make_unique<ADoubler>(fakeHost, services);
+        effect = std::make_unique<ADoubler>(test_support::FakeHost::callback, services);
         effect->setSampleRate(rate);
         left.resize(kBlock);
         right.resize(kBlock);
@@ -105,7 +102,7 @@ void Analyze(benchmark::State& state) {
         rig.fillTone(0.5);
         rig.run();
     }
-    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->setParameter(ADoubler::kAccuracy, static_cast<float>(state.range(0)));
     rig.effect->getDoublerEditor()->open(nullptr);
     for (auto _ : state) {
         rig.effect->analyze();
@@ -161,7 +158,7 @@ void LiteralSpectrum(benchmark::State& state) {
         rig.fillTone(0.5);
         rig.run();
     }
-    rig.effect->setParameter(1, static_cast<float>(state.range(0)));
+    rig.effect->setParameter(ADoubler::kAccuracy, static_cast<float>(state.range(0)));
     rig.effect->measure();  // takes the new setting's configuration
     const tonemark::PitchDetector& detector = rig.effect->getDetector();
     std::vector<float> re(detector.fftSize()), im(detector.fftSize());

@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "toolkit/Png.h"
-
 namespace platform {
 
 // ---- windows ----
@@ -28,14 +26,12 @@ void HeadlessWindow::resize(int width, int height) {
     needsPaint_ = true;
 }
 
-const toolkit::Image& HeadlessWindow::paintNow() {
+const Image& HeadlessWindow::paintNow() {
     needsPaint_ = false;
     image_ = client_->paint();
     ++paintCount_;
     return image_;
 }
-
-bool HeadlessWindow::savePng(const std::string& path) const { return toolkit::savePng(image_, path); }
 
 void HeadlessWindow::injectMouse(const MouseEvent& event) {
     MouseEvent e = event;
@@ -54,6 +50,15 @@ void HeadlessWindow::mouseMove(int x, int y) {
     e.type = MouseEvent::Type::move;
     e.x = x;
     e.y = y;
+    injectMouse(e);
+}
+
+void HeadlessWindow::wheel(int x, int y, int steps) {
+    MouseEvent e;
+    e.type = MouseEvent::Type::wheel;
+    e.x = x;
+    e.y = y;
+    e.wheelSteps = steps;
     injectMouse(e);
 }
 

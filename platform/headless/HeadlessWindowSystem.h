@@ -19,7 +19,7 @@
 
 #include "platform/Clock.h"
 #include "platform/NativeWindow.h"
-#include "toolkit/Image.h"
+#include "platform/Image.h"
 
 namespace platform {
 
@@ -55,10 +55,9 @@ public:
     bool needsPaint() const { return needsPaint_; }
     int paintCount() const { return paintCount_; }
     // The image of the last paint (empty before the first).
-    const toolkit::Image& lastImage() const { return image_; }
+    const Image& lastImage() const { return image_; }
     // Asks the client for its picture now, keeps and returns it.
-    const toolkit::Image& paintNow();
-    bool savePng(const std::string& path) const;
+    const Image& paintNow();
 
     // Input, delivered straight to the client as the window system would.
     void injectMouse(const MouseEvent& event);
@@ -70,6 +69,8 @@ public:
     void click(int x, int y, MouseButton button = MouseButton::left);
     // Press, release, double-click press, release at one point.
     void doubleClick(int x, int y, MouseButton button = MouseButton::left);
+    // The wheel turned `steps` notches at (x, y), positive away from the user.
+    void wheel(int x, int y, int steps);
     void key(Key key);
     // The user closes the window (close box).
     void requestClose() { client_->closeRequested(); }
@@ -91,7 +92,7 @@ private:
     bool alive_ = true;
     bool needsPaint_ = true;
     int paintCount_ = 0;
-    toolkit::Image image_;
+    Image image_;
 };
 
 class HeadlessWindowSystem final : public WindowSystem {

@@ -117,7 +117,7 @@ void Win32Window::captureMouse(bool captured) {
 bool Win32Window::isStillWindow() const { return window_ != nullptr && IsWindow(window_) != FALSE; }
 
 void Win32Window::blit(HDC dc) {
-    const toolkit::Image& image = client_.paint();
+    const Image& image = client_.paint();
     if (image.width <= 0 || image.height <= 0) return;
     // A top-down 32-bit DIB: the image's B, G, R, A bytes as they are. The update
     // region clips the whole-image copy to what needs painting.
@@ -131,6 +131,12 @@ void Win32Window::blit(HDC dc) {
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(image.width), static_cast<DWORD>(image.height), 0, 0, 0,
                       static_cast<UINT>(image.height), image.pixels.data(), &info, DIB_RGB_COLORS);
 }
+
+namespace {
+thread_local int mouseMessageControl = -1;
+}  // namespace
+
+int controlKeyOfMouseMessage() { return mouseMessageControl; }
 
 LRESULT Win32Window::mouse(MouseEvent::Type type, MouseButton button, WPARAM wParam, LPARAM lParam) {
     MouseEvent event;
@@ -152,7 +158,12 @@ LRESULT Win32Window::mouse(MouseEvent::Type type, MouseButton button, WPARAM wPa
         if (GetFocus() != window_) SetFocus(window_);
         SetCapture(window_);
     }
+    // The client may destroy this window inside the call; only the thread's own
+    // variable is touched after it.
+    const int outer = mouseMessageControl;
+    mouseMessageControl = event.control ? 1 : 0;
     client_.mouseEvent(event);
+    mouseMessageControl = outer;
     return 0;
 }
 
@@ -180,6 +191,24 @@ LRESULT Win32Window::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         case WM_RBUTTONUP: return mouse(MouseEvent::Type::release, MouseButton::right, wParam, lParam);
         case WM_MBUTTONUP: return mouse(MouseEvent::Type::release, MouseButton::middle, wParam, lParam);
         case WM_MOUSEMOVE: return mouse(MouseEvent::Type::move, MouseButton::none, wParam, lParam);
+        case WM_MOUSEWHEEL: {
+            // Screen coordinates, and the turn in 120ths of a notch.
+            POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            ScreenToClient(window, &at);
+            wheelRemainder_ += static_cast<short>(HIWORD(wParam));
+            const int steps = wheelRemainder_ / WHEEL_DELTA;
+            if (steps == 0) return 0;
+            wheelRemainder_ -= steps * WHEEL_DELTA;
+            MouseEvent event;
+            event.type = MouseEvent::Type::wheel;
+            event.x = at.x;
+            event.y = at.y;
+            event.wheelSteps = steps;
+            event.control = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0;
+            event.shift = (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0;
+            client_.mouseEvent(event);
+            return 0;
+        }
         case WM_GETDLGCODE:
             // Inside a host's dialog, arrows and Tab still reach our controls.
             return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;

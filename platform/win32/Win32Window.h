@@ -12,6 +12,10 @@
 
 namespace platform::win32 {
 
+// While a mouse message is being handed to a client: whether it says Control
+// was down (MK_CONTROL); -1 at any other time.
+int controlKeyOfMouseMessage();
+
 class Win32Window final : public NativeWindow, private MessageTarget {
 public:
     enum class Kind { child, topLevel, topLevelAbove };
@@ -41,6 +45,7 @@ private:
     WindowClient& client_;
     HWND window_ = nullptr;
     bool classAcquired_ = false;
+    int wheelRemainder_ = 0;  // a turn of less than a notch, kept for the next
 };
 
 }  // namespace platform::win32

@@ -96,7 +96,13 @@ LRESULT Win32WindowSystem::handleMessage(HWND window, UINT message, WPARAM wPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool Win32WindowSystem::controlKeyDown() const { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+bool Win32WindowSystem::controlKeyDown() const {
+    // During a mouse message its own key state (what GetKeyState gives for real
+    // input then, and also right for posted messages); otherwise GetKeyState.
+    const int ofMessage = controlKeyOfMouseMessage();
+    if (ofMessage >= 0) return ofMessage != 0;
+    return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+}
 
 }  // namespace platform::win32
 

@@ -85,7 +85,7 @@ void X11Blitter::ensureBuffer(int width, int height) {
     buffer_->data = bufferData_.data();
 }
 
-void X11Blitter::put(Drawable drawable, GC gc, const toolkit::Image& image, int left, int top, int right, int bottom) {
+void X11Blitter::put(Drawable drawable, GC gc, const Image& image, int left, int top, int right, int bottom) {
     if (!usable_) return;
     left = std::max(left, 0);
     top = std::max(top, 0);
@@ -102,7 +102,7 @@ void X11Blitter::put(Drawable drawable, GC gc, const toolkit::Image& image, int 
         view.width = image.width;
         view.height = image.height;
         view.format = ZPixmap;
-        view.data = reinterpret_cast<char*>(const_cast<toolkit::Pixel*>(image.pixels.data()));
+        view.data = reinterpret_cast<char*>(const_cast<Pixel*>(image.pixels.data()));
         view.byte_order = hostIsLittleEndian() ? LSBFirst : MSBFirst;
         view.bitmap_unit = 32;
         view.bitmap_bit_order = view.byte_order;
@@ -123,9 +123,9 @@ void X11Blitter::put(Drawable drawable, GC gc, const toolkit::Image& image, int 
     if (buffer_ == nullptr) return;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const toolkit::Pixel p = image.at(left + x, top + y);
+            const Pixel p = image.at(left + x, top + y);
             XPutPixel(buffer_, x, y,
-                      red_.place(toolkit::redOf(p)) | green_.place(toolkit::greenOf(p)) | blue_.place(toolkit::blueOf(p)));
+                      red_.place(redOf(p)) | green_.place(greenOf(p)) | blue_.place(blueOf(p)));
         }
     }
     XPutImage(display_, drawable, gc, buffer_, 0, 0, left, top, static_cast<unsigned>(width),

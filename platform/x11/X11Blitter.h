@@ -1,4 +1,4 @@
-// X11Blitter.h — puts a part of a toolkit image into an X window.
+// X11Blitter.h — puts a part of an image into an X window.
 //
 //   X11Blitter  picks, once per connection, how pixels reach the server:
 //               directly from the image when the visual is 24/32-bit TrueColor
@@ -12,7 +12,7 @@
 
 #include <vector>
 
-#include "toolkit/Image.h"
+#include "platform/Image.h"
 
 namespace platform::x11 {
 
@@ -28,7 +28,7 @@ public:
     bool direct() const { return direct_; }
     // Copies the half-open rectangle [left, right) x [top, bottom) of image to
     // the same place in drawable; clipped to the image.
-    void put(Drawable drawable, GC gc, const toolkit::Image& image, int left, int top, int right, int bottom);
+    void put(Drawable drawable, GC gc, const Image& image, int left, int top, int right, int bottom);
 
 private:
     struct Channel {

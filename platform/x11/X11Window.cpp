@@ -192,6 +192,12 @@ void X11Window::handleEvent(XEvent& event) {
             }
             return;
         case ButtonPress: {
+            if (event.xbutton.button == Button4 || event.xbutton.button == Button5) {
+                MouseEvent wheel = buttonEvent(event.xbutton, MouseEvent::Type::wheel, MouseButton::none);
+                wheel.wheelSteps = event.xbutton.button == Button4 ? 1 : -1;
+                client_.mouseEvent(wheel);
+                return;
+            }
             const MouseButton button = buttonOf(event.xbutton.button);
             if (button == MouseButton::none) return;
             // Keys go to the window that was clicked last, as with Windows controls.
@@ -254,7 +260,7 @@ void X11Window::paintIfInvalid() {
     if (!alive_ || !mapped_ || invalidLeft_ >= invalidRight_) return;
     const int left = invalidLeft_, top = invalidTop_, right = invalidRight_, bottom = invalidBottom_;
     invalidLeft_ = invalidTop_ = invalidRight_ = invalidBottom_ = 0;
-    const toolkit::Image& image = client_.paint();
+    const Image& image = client_.paint();
     system_.blitter().put(window_, gc_, image, left, top, right, bottom);
 }
 

@@ -211,6 +211,10 @@ std::unique_ptr<Timer> X11WindowSystem::startTimer(std::uint32_t intervalMillise
 }
 
 bool X11WindowSystem::controlKeyDown() const {
+    // The state that came with the input being handled: a gesture is judged by
+    // the keys of its own events, not by the keyboard when the panel gets round
+    // to it (the events may be handled well after they happened).
+    if (sawInput_) return controlDown_;
     if (display_ == nullptr) return false;
     char keys[32];
     XQueryKeymap(display_, keys);
@@ -221,11 +225,34 @@ bool X11WindowSystem::controlKeyDown() const {
     return false;
 }
 
+void X11WindowSystem::noteModifiers(const XEvent& event) {
+    switch (event.type) {
+        case ButtonPress:
+        case ButtonRelease: controlDown_ = (event.xbutton.state & ControlMask) != 0; break;
+        case MotionNotify: controlDown_ = (event.xmotion.state & ControlMask) != 0; break;
+        case KeyPress:
+        case KeyRelease: {
+            // An event's state is the one before it: Control's own press and release say it all.
+            const KeySym symbol = XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0);
+            if (symbol == XK_Control_L || symbol == XK_Control_R)
+                controlDown_ = event.type == KeyPress;
+            else
+                controlDown_ = (event.xkey.state & ControlMask) != 0;
+            break;
+        }
+        default: return;
+    }
+    sawInput_ = true;
+}
+
 void X11WindowSystem::dispatchPendingEvents() {
     while (display_ != nullptr && XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        if (X11Window* window = find(event.xany.window)) window->handleEvent(event);
+        if (X11Window* window = find(event.xany.window)) {
+            noteModifiers(event);
+            window->handleEvent(event);
+        }
     }
 }
 

@@ -62,6 +62,8 @@ private:
     void closeDisplayIfUnused();
     Window createWindow(Window parent, int width, int height, bool topLevel);
     void dispatchPendingEvents();
+    // Keeps the Control key's state as the input event being handled reports it.
+    void noteModifiers(const XEvent& event);
     void paintInvalidWindows();
     X11Window* find(Window id) const;
 
@@ -76,6 +78,8 @@ private:
     std::vector<Window> paintOrder_;  // reused between idle calls
     TimerQueue timers_;
     bool inIdle_ = false;
+    bool controlDown_ = false;
+    bool sawInput_ = false;
 };
 
 }  // namespace platform::x11

@@ -26,6 +26,7 @@ using alloccount::resetCounts;
 using hardening::Instance;
 using hardening::ParameterKind;
 using hardening::PluginKind;
+using hardening::StereoBlock;
 
 constexpr std::int32_t kBlockSizes[] = {1, 3, 64, 257, 1024, 4096};
 constexpr std::int32_t kLargestBlock = 4096;
@@ -56,16 +57,16 @@ struct AudioRun {
 };
 
 // Runs one round of audio on a fresh thread and returns what it was caught doing.
-AudioRun runAudioThread(Instance& instance, hardening::StereoBlock& block) {
+AudioRun runAudioThread(Instance& instance, StereoBlock& input, StereoBlock& output) {
     bool finite = true;
     resetCounts();
     std::thread audio([&] {
         AudioThreadScope scope;
         for (std::int32_t frames : kBlockSizes) {
-            instance.processReplacing(block.in(), block.out(), frames);
-            finite = finite && block.outputsFinite(frames);
-            instance.process(block.in(), block.out(), frames);
-            instance.processReplacing(block.in(), block.out(), 0);
+            instance.processReplacing(input.channels(), output.channels(), frames);
+            finite = finite && output.finite();
+            instance.process(input.channels(), output.channels(), frames);
+            instance.processReplacing(input.channels(), output.channels(), 0);
         }
     });
     audio.join();
@@ -106,8 +107,8 @@ TEST_P(AudioThreadAllocation, EverySettingWithEditorClosedAndOpen) {
     hardening::HarnessServices services;
     Instance instance(kind(), services.get());
     ASSERT_TRUE(instance.valid());
-    hardening::StereoBlock block(kLargestBlock);
-    block.fillSignal(kLargestBlock, 7);
+    StereoBlock input(kLargestBlock), output(kLargestBlock);
+    input.fillSignal(7);
 
     instance.dispatch(effOpen);
     instance.dispatch(effSetBlockSize, 0, kLargestBlock);
@@ -123,7 +124,7 @@ TEST_P(AudioThreadAllocation, EverySettingWithEditorClosedAndOpen) {
                     instance.set(index, value);
                     services.clock.advance(70);
                     instance.idleEditor();
-                    const AudioRun run = runAudioThread(instance, block);
+                    const AudioRun run = runAudioThread(instance, input, output);
                     ++configurations;
                     EXPECT_EQ(run.calls, 0u) << kind().name << " index " << index << " value " << value
                                              << " rate " << rate << (editorOpen ? " editor open" : " editor closed");
@@ -138,7 +139,7 @@ TEST_P(AudioThreadAllocation, EverySettingWithEditorClosedAndOpen) {
             for (std::int32_t index : kind().settingIndices)
                 if (kind().kindOf(index) == ParameterKind::unitRange || kind().kindOf(index) == ParameterKind::unitDerived)
                     instance.set(index, extreme);
-            const AudioRun run = runAudioThread(instance, block);
+            const AudioRun run = runAudioThread(instance, input, output);
             ++configurations;
             EXPECT_EQ(run.calls, 0u) << kind().name << " all switches on, continuous at " << extreme;
         }

@@ -9,31 +9,11 @@
 #include <vector>
 
 #include "framework/DAudioE.h"
+#include "tests/support/FakeHost.h"
 
 namespace {
 
-struct HostCall {
-    std::int32_t opcode;
-    std::int32_t index;
-    VstIntPtr value;
-    float opt;
-    bool effectGiven;
-};
-
-// A scripted host: records every call and answers with `answer`.
-struct FakeHost {
-    static inline std::vector<HostCall> calls;
-    static inline VstIntPtr answer = 1;
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                          void*, float opt) {
-        calls.push_back({opcode, index, value, opt, effect != nullptr});
-        return answer;
-    }
-    static void reset(VstIntPtr newAnswer = 1) {
-        calls.clear();
-        answer = newAnswer;
-    }
-};
+using test_support::FakeHost;
 
 struct Journal {
     std::vector<std::string> entries;
@@ -269,36 +249,36 @@ TEST(HostCalls, QueriesFallBackWithoutAHost) {
 TEST(HostCalls, QueriesPassTheirArgumentsAndInterpretTheAnswer) {
     Journal journal;
     ProbeEffect effect(FakeHost::callback, journal);
-    FakeHost::reset(0);
+    FakeHost::answerEvery(0);
     EXPECT_EQ(effect.getMasterVersion(), 1);  // 0 counts as version 1
-    FakeHost::reset(2);
+    FakeHost::answerEvery(2);
     EXPECT_EQ(effect.getMasterVersion(), 2);
-    FakeHost::reset(0);
+    FakeHost::answerEvery(0);
     EXPECT_TRUE(effect.isInputConnected(0));
-    FakeHost::reset(1);
+    FakeHost::answerEvery(1);
     EXPECT_FALSE(effect.isInputConnected(0));
     EXPECT_FALSE(effect.isOutputConnected(3));
-    ASSERT_EQ(FakeHost::calls.size(), 2u);
-    EXPECT_EQ(FakeHost::calls[0].opcode, audioMasterPinConnected);
-    EXPECT_EQ(FakeHost::calls[0].value, 0);
-    EXPECT_EQ(FakeHost::calls[1].index, 3);
-    EXPECT_EQ(FakeHost::calls[1].value, 1);
-    EXPECT_TRUE(FakeHost::calls[1].effectGiven);
+    ASSERT_EQ(FakeHost::calls().size(), 2u);
+    EXPECT_EQ(FakeHost::calls()[0].opcode, audioMasterPinConnected);
+    EXPECT_EQ(FakeHost::calls()[0].value, 0);
+    EXPECT_EQ(FakeHost::calls()[1].index, 3);
+    EXPECT_EQ(FakeHost::calls()[1].value, 1);
+    EXPECT_TRUE(FakeHost::calls()[1].effectGiven);
 
-    FakeHost::reset(77);
+    FakeHost::answerEvery(77);
     EXPECT_EQ(effect.getCurrentUniqueId(), 77);
     effect.masterIdle();
     effect.setParameterAutomated(6, 0.75f);
-    ASSERT_EQ(FakeHost::calls.size(), 3u);
-    EXPECT_EQ(FakeHost::calls[1].opcode, audioMasterIdle);
-    EXPECT_EQ(FakeHost::calls[2].opcode, audioMasterAutomate);
-    EXPECT_EQ(FakeHost::calls[2].index, 6);
-    EXPECT_EQ(FakeHost::calls[2].opt, 0.75f);
+    ASSERT_EQ(FakeHost::calls().size(), 3u);
+    EXPECT_EQ(FakeHost::calls()[1].opcode, audioMasterIdle);
+    EXPECT_EQ(FakeHost::calls()[2].opcode, audioMasterAutomate);
+    EXPECT_EQ(FakeHost::calls()[2].index, 6);
+    EXPECT_EQ(FakeHost::calls()[2].opt, 0.75f);
     EXPECT_EQ(journal.entries.back(), "setParameter 6 0.750000");  // before the host hears of it
 }
 
 TEST(Main, VersionZeroRefusesTheInstance) {
-    FakeHost::reset(0);
+    FakeHost::answerEvery(0);
     struct Refused : ProbeEffect {
         explicit Refused(audioMasterCallback master) : ProbeEffect(master, sharedJournal()) {}
         static Journal& sharedJournal() {
@@ -307,12 +287,12 @@ TEST(Main, VersionZeroRefusesTheInstance) {
         }
     };
     EXPECT_EQ(createInstance<Refused>(FakeHost::callback), nullptr);
-    ASSERT_EQ(FakeHost::calls.size(), 1u);
-    EXPECT_EQ(FakeHost::calls[0].opcode, audioMasterVersion);
-    EXPECT_FALSE(FakeHost::calls[0].effectGiven);
+    ASSERT_EQ(FakeHost::calls().size(), 1u);
+    EXPECT_EQ(FakeHost::calls()[0].opcode, audioMasterVersion);
+    EXPECT_FALSE(FakeHost::calls()[0].effectGiven);
     EXPECT_EQ(createInstance<Refused>(nullptr), nullptr);
 
-    FakeHost::reset(1);
+    FakeHost::answerEvery(1);
     AEffect* record = createInstance<Refused>(FakeHost::callback);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->magic, kEffectMagic);

@@ -89,10 +89,8 @@ float interestingRate(ByteReader& reader) {
 }
 
 struct Buffers {
-    std::vector<float> channels[4];
-    Buffers() {
-        for (auto& channel : channels) channel.assign(kMaxFrames, 0.0f);
-    }
+    hardening::StereoBlock input{kMaxFrames};
+    hardening::StereoBlock output{kMaxFrames};
 };
 
 Buffers& buffers() {
@@ -272,8 +270,8 @@ private:
         const std::int32_t frames = pickFrames(reader);
         const bool inPlace = (reader.byte() & 3) == 0;
         mix(static_cast<std::uint64_t>(frames) << 4 | (replacing ? 2u : 0u) | (inPlace ? 1u : 0u));
-        float* inputs[2] = {shared.channels[0].data(), shared.channels[1].data()};
-        float* outputs[2] = {shared.channels[2].data(), shared.channels[3].data()};
+        float* inputs[2] = {shared.input.left.data(), shared.input.right.data()};
+        float* outputs[2] = {shared.output.left.data(), shared.output.right.data()};
         if (inPlace) {
             outputs[0] = inputs[0];
             outputs[1] = inputs[1];

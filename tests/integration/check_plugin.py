@@ -230,11 +230,30 @@ def check_editor(args):
     if args.reference_clicked:
         # A real click on the "i" button opens the control strip over the reading.
         clicked = os.path.join(args.work, "editor-clicked.png")
-        code, out, err = plughost(args, ["editor", "--seconds", "1.5", "--sine", "440", "--click",
+        audio = WIDEFIELD_AUDIO if args.expect == "widefield" else ["--sine", "440"]
+        code, out, err = plughost(args, ["editor", "--seconds", "1.5"] + audio + ["--click",
                                          args.click, "--screenshot", clicked, args.plugin], display=True)
         check(code == 0, "editor with a click runs (stderr: %s)" % err.strip())
+        if code == 0 and args.reference_gestures:
+            check_gestures(args)
         if code == 0:
-            compare_with_render(clicked, args.reference_clicked, "A 440 with the strip opened by a click")
+            compare_with_render(clicked, args.reference_clicked, "A 440 with the strip opened by a click"
+                                if args.expect == "tonemark" else "the options opened by a click on i over the live scope")
+
+
+def check_gestures(args):
+    # Drags, a double click and a Control drag through the real window system do
+    # what the same events do on the headless backend.
+    shot = os.path.join(args.work, "editor-gestures.png")
+    if os.path.exists(shot):
+        os.remove(shot)
+    # Silence plays; Widefield's scope without afterglow, as in the headless render.
+    quiet = ["--param", "40=0"] if args.expect == "widefield" else []
+    code, out, err = plughost(args, ["editor", "--seconds", "2.5"] + quiet + args.gestures.split() +
+                              ["--screenshot", shot, args.plugin], display=True)
+    check(code == 0, "editor with gestures runs (stderr: %s)" % err.strip())
+    if code == 0:
+        compare_with_render(shot, args.reference_gestures, "the panel after real drags and double clicks")
 
 
 def compare_with_render(shot, reference, what):
@@ -256,6 +275,8 @@ def main():
     parser.add_argument("--work", default=".")
     parser.add_argument("--reference", help="editor: a PNG the screenshot must equal")
     parser.add_argument("--reference-clicked", help="editor: a PNG the screenshot after --click must equal")
+    parser.add_argument("--reference-gestures", help="editor: a PNG the screenshot after --gestures must equal")
+    parser.add_argument("--gestures", default="", help="editor: plughost gesture options, e.g. --drag=X1,Y1,X2,Y2")
     parser.add_argument("--click", default="420,112", help="editor: the point clicked for --reference-clicked")
     args = parser.parse_args()
     for path in (args.plughost, args.plugin):

@@ -20,6 +20,7 @@ namespace {
 
 using hardening::Instance;
 using hardening::PluginKind;
+using hardening::StereoBlock;
 
 constexpr std::int32_t kBlock = 512;
 constexpr int kInstances = 16;
@@ -39,7 +40,7 @@ protected:
 
 TEST_P(Lifetime, Cycles) {
     hardening::HarnessServices services;
-    hardening::StereoBlock block(kBlock);
+    StereoBlock input(kBlock), output(kBlock);
     const int cycles = cyclesWanted();
     for (int cycle = 0; cycle < cycles; ++cycle) {
         Instance instance(kind(), services.get());
@@ -49,15 +50,15 @@ TEST_P(Lifetime, Cycles) {
         instance.dispatch(effSetBlockSize, 0, kBlock);
         instance.dispatch(effMainsChanged, 0, 1);
         instance.openEditor();
-        block.fillSignal(kBlock, static_cast<std::uint32_t>(cycle));
+        input.fillSignal(static_cast<std::uint32_t>(cycle));
         for (int i = 0; i < 3; ++i) {
-            instance.processReplacing(block.in(), block.out(), kBlock);
+            instance.processReplacing(input.channels(), output.channels(), kBlock);
             services.clock.advance(100);
             services.idleWindows();
             instance.idleEditor();
         }
-        instance.process(block.in(), block.out(), kBlock);
-        ASSERT_TRUE(block.outputsFinite(kBlock));
+        instance.process(input.channels(), output.channels(), kBlock);
+        ASSERT_TRUE(output.finite());
         if (cycle % 2 == 0) instance.closeEditor();  // otherwise effClose closes it
         instance.dispatch(effMainsChanged, 0, 0);
         instance.close();
@@ -74,17 +75,23 @@ struct Trace {
 
 void changeSettings(const PluginKind& kind, Instance& instance) {
     if (kind.numParams == 2) {
-        instance.set(0, 430.0f);
-        instance.set(1, 2.0f);
+        instance.set(hardening::Tuner::kReferencePitch, 430.0f);
+        instance.set(hardening::Tuner::kAccuracy, 2.0f);
         return;
     }
-    for (std::int32_t index : {0, 2, 12, 13, 17, 21}) instance.set(index, 1.0f);  // not bypass
-    for (std::int32_t index : {3, 4, 5, 6, 8, 9, 14, 15, 18, 19, 20}) instance.set(index, 0.8f);
+    using Stereo = hardening::Stereo;
+    for (std::int32_t index : {Stereo::kInvertLeft, Stereo::kMonoOut, Stereo::kSwapChannels, Stereo::kDcFilter,
+                               Stereo::kBassOn, Stereo::kPseudoStereo})
+        instance.set(index, 1.0f);  // not bypass
+    for (std::int32_t index : {Stereo::kOutputWidth, Stereo::kInputRotation, Stereo::kOutputRotation,
+                               Stereo::kCentreCut, Stereo::kDelay, Stereo::kGainLeft, Stereo::kAsymmetry,
+                               Stereo::kInputWidth, Stereo::kBassFrequency, Stereo::kBassBoost, Stereo::kBassWidth})
+        instance.set(index, 0.8f);
 }
 
-void recordBlock(const PluginKind& kind, Instance& instance, hardening::StereoBlock& block, Trace& trace) {
-    trace.samples.insert(trace.samples.end(), block.out()[0], block.out()[0] + kBlock);
-    trace.samples.insert(trace.samples.end(), block.out()[1], block.out()[1] + kBlock);
+void recordBlock(const PluginKind& kind, Instance& instance, const StereoBlock& output, Trace& trace) {
+    trace.samples.insert(trace.samples.end(), output.left.begin(), output.left.end());
+    trace.samples.insert(trace.samples.end(), output.right.begin(), output.right.end());
     if (kind.numParams == 2) {
         auto* tuner = static_cast<tonemark::ADoubler*>(instance.record()->object);
         const tonemark::PitchReading reading = tuner->measure();
@@ -101,7 +108,7 @@ bool bitIdentical(const std::vector<float>& a, const std::vector<float>& b) {
 
 TEST_P(Lifetime, SixteenInstancesAreIndependent) {
     hardening::HarnessServices services;
-    hardening::StereoBlock block(kBlock);
+    StereoBlock input(kBlock), output(kBlock);
 
     // A lone instance, untouched, then one whose settings move at block 10.
     auto runAlone = [&](bool changed) {
@@ -110,9 +117,9 @@ TEST_P(Lifetime, SixteenInstancesAreIndependent) {
         lone.dispatch(effMainsChanged, 0, 1);
         for (int b = 0; b < kBlocks; ++b) {
             if (changed && b == 10) changeSettings(kind(), lone);
-            block.fillSignal(kBlock, static_cast<std::uint32_t>(b));
-            lone.processReplacing(block.in(), block.out(), kBlock);
-            recordBlock(kind(), lone, block, trace);
+            input.fillSignal(static_cast<std::uint32_t>(b));
+            lone.processReplacing(input.channels(), output.channels(), kBlock);
+            recordBlock(kind(), lone, output, trace);
         }
         return trace;
     };
@@ -130,9 +137,9 @@ TEST_P(Lifetime, SixteenInstancesAreIndependent) {
     for (int b = 0; b < kBlocks; ++b) {
         if (b == 10) changeSettings(kind(), *instances[kChanged]);
         for (int i = 0; i < kInstances; ++i) {
-            block.fillSignal(kBlock, static_cast<std::uint32_t>(b));
-            instances[static_cast<std::size_t>(i)]->processReplacing(block.in(), block.out(), kBlock);
-            recordBlock(kind(), *instances[static_cast<std::size_t>(i)], block, traces[static_cast<std::size_t>(i)]);
+            input.fillSignal(static_cast<std::uint32_t>(b));
+            instances[static_cast<std::size_t>(i)]->processReplacing(input.channels(), output.channels(), kBlock);
+            recordBlock(kind(), *instances[static_cast<std::size_t>(i)], output, traces[static_cast<std::size_t>(i)]);
         }
         for (auto& instance : instances) instance->idleEditor();
     }

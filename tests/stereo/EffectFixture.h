@@ -1,7 +1,7 @@
-// EffectFixture.h — a Widefield effect on test services, and block helpers.
+// EffectFixture.h — a Widefield effect on test services, and ways to run blocks through it.
 //
-// Manual clock, in-memory settings store, host program "host.exe"; the effect is
-// on the heap (its rings make it large). Blocks are stereo vectors.
+// Manual clock, in-memory settings store, host program "host.exe", headless windows; the effect is
+// on the heap (its rings make it large). Blocks are the tests' StereoBlock.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,17 +11,15 @@
 
 #include "platform/Clock.h"
 #include "platform/HostProgram.h"
+#include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "stereo/uDoubler.h"
+#include "tests/support/StereoBlock.h"
 
 namespace widefield::testing {
 
-struct StereoBlock {
-    std::vector<float> left, right;
-    explicit StereoBlock(std::size_t frames, float l = 0.0f, float r = 0.0f) : left(frames, l), right(frames, r) {}
-    std::size_t size() const { return left.size(); }
-};
+using test_support::StereoBlock;
 
 class EffectTest : public ::testing::Test {
 protected:
@@ -32,15 +30,14 @@ protected:
         services.clock = &clock;
         services.settings = &store;
         services.hostProgram = &host;
+        services.windows = &windows;
         return std::make_unique<ADoubler>(nullptr, services);
     }
 
     // Runs processReplacing on a copy of input and returns the output.
     StereoBlock run(const StereoBlock& input) {
         StereoBlock in = input, out(input.size());
-        float* ins[2] = {in.left.data(), in.right.data()};
-        float* outs[2] = {out.left.data(), out.right.data()};
-        effect->processReplacing(ins, outs, static_cast<std::int32_t>(input.size()));
+        effect->processReplacing(in.channels(), out.channels(), static_cast<std::int32_t>(input.size()));
         return out;
     }
 
@@ -64,6 +61,7 @@ protected:
     platform::ManualClock clock{1000};
     platform::MemorySettingsStore store;
     platform::FixedHostProgram host;
+    platform::HeadlessWindowSystem windows{clock};
     std::unique_ptr<ADoubler> effect;
 };
 

@@ -37,18 +37,20 @@ TEST_F(Parameters, RecordAsTheHostSeesIt) {
 }
 
 TEST_F(Parameters, DefaultsReadBackAfterConstruction) {
-    for (std::int32_t index = 0; index < 15; ++index) {
-        const bool half = index == 3 || index == 4 || index == 5 || index == 6 || index == 8 || index == 9 ||
-                          index == 10 || index == 14;
+    for (std::int32_t index = 0; index < ADoubler::kNumParams; ++index) {
+        const bool half = index == ADoubler::kOutputWidth || index == ADoubler::kInputRotation ||
+                          index == ADoubler::kOutputRotation || index == ADoubler::kCentreCut ||
+                          index == ADoubler::kDelay || index == ADoubler::kGainLeft || index == ADoubler::kGainRight ||
+                          index == ADoubler::kAsymmetry;
         EXPECT_EQ(get(index), half ? 0.5f : 0.0f) << index;
     }
-    EXPECT_EQ(get(15), 0.5f);
-    EXPECT_EQ(get(16), 0.0f);
-    EXPECT_EQ(get(17), 0.0f);
-    EXPECT_EQ(get(18), 0.1f);
-    EXPECT_EQ(get(19), 0.0f);
-    EXPECT_EQ(get(20), 0.5f);
-    EXPECT_EQ(get(21), 0.0f);
+    EXPECT_EQ(get(ADoubler::kInputWidth), 0.5f);
+    EXPECT_EQ(get(ADoubler::kUnused16), 0.0f);
+    EXPECT_EQ(get(ADoubler::kBassOn), 0.0f);
+    EXPECT_EQ(get(ADoubler::kBassFrequency), 0.1f);
+    EXPECT_EQ(get(ADoubler::kBassBoost), 0.0f);
+    EXPECT_EQ(get(ADoubler::kBassWidth), 0.5f);
+    EXPECT_EQ(get(ADoubler::kPseudoStereo), 0.0f);
     EXPECT_EQ(effect->scopeDivider(), 1);
     EXPECT_TRUE(effect->fluorescence());
     EXPECT_EQ(effect->latency(), 750);
@@ -158,7 +160,7 @@ TEST_F(Parameters, EverySetParameterPostsAnUpdate) {
     const std::uint32_t before = editor->refreshCount();
     // Index 16 stores nothing, yet the update is posted; the panel is clean so
     // the update finds nothing to refresh.
-    set(16, 0.3f);
+    set(ADoubler::kUnused16, 0.3f);
     effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
     EXPECT_EQ(editor->refreshCount(), before);
     set(ADoubler::kCentreCut, 0.3f);

@@ -65,13 +65,13 @@ TEST_P(Stress, AudioThreadAgainstUserInterfaceThread) {
     std::atomic<bool> audioFinite{true};
     std::atomic<std::uint64_t> blocks{0};
     std::thread audio([&] {
-        hardening::StereoBlock block(256);
+        hardening::StereoBlock input(256), output(256);
         std::uint32_t seed = 0;
         while (running.load(std::memory_order_relaxed)) {
-            block.fillSignal(256, seed++);
-            instance.processReplacing(block.in(), block.out(), 256);
-            if (!block.outputsFinite(256)) audioFinite.store(false, std::memory_order_relaxed);
-            if (seed % 8 == 0) instance.process(block.in(), block.out(), 256);
+            input.fillSignal(seed++);
+            instance.processReplacing(input.channels(), output.channels(), 256);
+            if (!output.finite()) audioFinite.store(false, std::memory_order_relaxed);
+            if (seed % 8 == 0) instance.process(input.channels(), output.channels(), 256);
             if (seed % 16 == 0)
                 for (std::int32_t index = 0; index < kind().numParams; ++index)
                     instance.set(index, valueFor(kind(), index, seed / 16 + static_cast<std::uint32_t>(index)));

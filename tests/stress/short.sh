@@ -8,9 +8,7 @@ cd "$(dirname "$0")/../.."
 root=$(pwd)
 build=$root/build/hard-tsan
 seconds=${1:-3}
-flags="-fsanitize=thread -fno-omit-frame-pointer -g -Wno-tsan"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
-    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISORA_SANITIZER=thread >/dev/null
 cmake --build "$build" -j2 --target stress_tests >"$build/build.log" 2>&1 || { tail -30 "$build/build.log" >&2; exit 1; }
 export TSAN_OPTIONS="halt_on_error=0 exitcode=66 second_deadlock_stack=1"
 log=$build/stress.log

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/tuner/ToneFixture.h"
+#include "toolkit/Png.h"
 #include "tuner/NoteConversion.h"
 #include "tuner/PanelArtwork.h"
 #include "tuner/uFFT.h"
@@ -246,8 +247,8 @@ TEST_F(Panel, ArrowsSetTheEffectAndTheStripTexts) {
 }
 
 TEST_F(Panel, HostSettingsReachTheControlsAtTheNextIdle) {
-    h.fx().setParameter(0, 450.0f);
-    h.fx().setParameter(1, 0.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 450.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 0.0f);
     // Marked only: the widgets belong to the thread that runs the idle requests.
     EXPECT_EQ(form->StaticText1.text(), "440");
     h.fx().dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
@@ -255,13 +256,13 @@ TEST_F(Panel, HostSettingsReachTheControlsAtTheNextIdle) {
     EXPECT_EQ(form->StaticText1.text(), "450");
     EXPECT_EQ(form->AccuracyLbl.text(), "Economy");
     // Out of the arrows' range: shown at the nearest end; the effect keeps its value.
-    h.fx().setParameter(0, 470.0f);
-    h.fx().setParameter(1, 3.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 470.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 3.0f);
     h.fx().dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
     EXPECT_EQ(form->StaticText1.text(), "453");
     EXPECT_EQ(form->AccuracyLbl.text(), "Super");
-    EXPECT_EQ(h.fx().getParameter(0), 470.0f);
-    EXPECT_EQ(h.fx().getParameter(1), 3.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kReferencePitch), 470.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kAccuracy), 3.0f);
 }
 
 TEST_F(Panel, ReopeningBuildsAFreshPanelFromTheEffect) {
@@ -270,7 +271,7 @@ TEST_F(Panel, ReopeningBuildsAFreshPanelFromTheEffect) {
     EXPECT_EQ(h.fx().dispatcher(effEditOpen, 0, 0, &otherWindow, 0.0f), 1);  // reused while open
     EXPECT_EQ(h.editor().getForm(), form);
     EXPECT_EQ(h.editor().getParentWindow(), &otherWindow);
-    h.fx().setParameter(0, 432.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 432.0f);
     h.fx().dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
     EXPECT_EQ(h.editor().getForm(), nullptr);
     EXPECT_TRUE(h.windows.windows().empty());
@@ -344,22 +345,27 @@ TEST_F(Panel, PaintsPointerAndLampWhereTheReadingPutsThem) {
 namespace tonemark {
 namespace {
 
+// The window's last picture as a PNG in this test's output folder.
+bool saveLastPicture(const platform::HeadlessWindow& window, const char* name) {
+    return toolkit::savePng(window.lastImage(), std::string(PANEL_TEST_OUTPUT_DIR) + "/" + name);
+}
+
 // Pictures: A 440 as a live tone shows it (the end-to-end checks compare the
 // real windows with it), and for looking at, a sharp reading with the strip open.
 TEST_F(Panel, SavesPicturesOfAReadingAndTheStrip) {
     form->ShowReading(440.0f, 0.0f);
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-a440.png"));
     click(form->infobtn);  // the same with the strip open, as a click in a real window opens it
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440-strip.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-a440-strip.png"));
     click(form->infobtn);
     form->ShowReading(frequencyOf(69, 8.0), 0.0f);
     EXPECT_TRUE(window().paintNow().width == 444);
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-reading.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-reading.png"));
     click(form->infobtn);
     window().paintNow();
-    EXPECT_TRUE(window().savePng(std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-strip.png"));
+    EXPECT_TRUE(saveLastPicture(window(), "tonemark-strip.png"));
 }
 
 }  // namespace

@@ -134,11 +134,11 @@ TEST(Detector, AFrameThatWrapsTheRingReadsTheSame) {
 
 TEST(Detector, ChangingAccuracyFromSuperToEconomyShortensTheWindow) {
     EffectHarness h;
-    h.fx().setParameter(1, 2.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 2.0f);
     h.fx().measure();
     EXPECT_EQ(h.fx().getDetector().fftSize(), 32768);
     EXPECT_EQ(h.fx().getDetector().windowLength(), 6000);
-    h.fx().setParameter(1, 0.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 0.0f);
     h.fx().measure();
     const PitchDetector& d = h.fx().getDetector();
     EXPECT_EQ(d.fftSize(), 8192);

@@ -102,7 +102,7 @@ struct WatchedEffect {
     WatchedEffect() {
         services.clock = &clock;
         services.windows = &windows;
-        effect = new ADoubler(testing::fakeHost, services);
+        effect = new ADoubler(test_support::FakeHost::callback, services);
         record = effect->getAeffect();
     }
     ~WatchedEffect() {

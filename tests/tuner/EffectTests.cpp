@@ -22,8 +22,8 @@ TEST(Effect, RecordAndDefaults) {
     EXPECT_EQ(e->numOutputs, 2);
     EXPECT_EQ(e->flags, 29);
     EXPECT_EQ(e->uniqueID, 0x75464654);
-    EXPECT_EQ(h.fx().getParameter(0), 440.0f);
-    EXPECT_EQ(h.fx().getParameter(1), 1.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kReferencePitch), 440.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kAccuracy), 1.0f);
     EXPECT_EQ(h.fx().getParameter(2), 0.0f);
     EXPECT_EQ(h.fx().getDetector().fftSize(), 16384);
     EXPECT_EQ(h.fx().getDetector().windowLength(), 6000);
@@ -83,13 +83,13 @@ TEST_F(PassThrough, ProcessAddsToTheOutput) {
 
 TEST(Effect, ParametersRoundHalvesToEven) {
     EffectHarness h;
-    h.fx().setParameter(0, 440.5f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 440.5f);
     EXPECT_EQ(h.fx().getReferencePitch(), 440);
-    h.fx().setParameter(0, 441.6f);
-    EXPECT_EQ(h.fx().getParameter(0), 442.0f);
-    h.fx().setParameter(0, 441.5f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 441.6f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kReferencePitch), 442.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 441.5f);
     EXPECT_EQ(h.fx().getReferencePitch(), 442);
-    h.fx().setParameter(1, 0.5f);  // ties to 0
+    h.fx().setParameter(ADoubler::kAccuracy, 0.5f);  // ties to 0
     EXPECT_EQ(h.fx().getAccuracy(), 0);
     EXPECT_EQ(h.fx().getDetector().fftSize(), 16384);  // until the next measurement
     h.fx().measure();
@@ -98,16 +98,16 @@ TEST(Effect, ParametersRoundHalvesToEven) {
 
 TEST(Effect, AccuracyOutsideTheSettingsIsStoredButKeepsTheConfiguration) {
     EffectHarness h;
-    h.fx().setParameter(1, 2.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 2.0f);
     h.fx().measure();
-    h.fx().setParameter(1, 3.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 3.0f);
     h.fx().measure();
     EXPECT_EQ(h.fx().getAccuracy(), 3);
-    EXPECT_EQ(h.fx().getParameter(1), 3.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kAccuracy), 3.0f);
     EXPECT_EQ(h.fx().getDetector().fftSize(), 32768);
-    h.fx().setParameter(1, -1.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, -1.0f);
     h.fx().measure();
-    EXPECT_EQ(h.fx().getParameter(1), -1.0f);
+    EXPECT_EQ(h.fx().getParameter(ADoubler::kAccuracy), -1.0f);
     EXPECT_EQ(h.fx().getDetector().fftSize(), 32768);
 }
 
@@ -116,13 +116,13 @@ TEST(Effect, UnusableParameterValuesChangeNothing) {
     h.editor().idle();
     for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                       -std::numeric_limits<float>::infinity(), 3e9f, -3e9f, 2147483648.0f}) {
-        h.fx().setParameter(0, bad);
-        h.fx().setParameter(1, bad);
+        h.fx().setParameter(ADoubler::kReferencePitch, bad);
+        h.fx().setParameter(ADoubler::kAccuracy, bad);
         EXPECT_EQ(h.fx().getReferencePitch(), 440) << bad;
         EXPECT_EQ(h.fx().getAccuracy(), 1) << bad;
     }
     EXPECT_FALSE(h.editor().updatePending());
-    h.fx().setParameter(0, -2147483648.0f);  // the lowest int32 is still a value
+    h.fx().setParameter(ADoubler::kReferencePitch, -2147483648.0f);  // the lowest int32 is still a value
     EXPECT_EQ(h.fx().getReferencePitch(), std::numeric_limits<std::int32_t>::min());
 }
 
@@ -130,10 +130,10 @@ TEST(Effect, SettingAnUnchangedValueCallsNothingOnTheEditor) {
     EffectHarness h;
     h.editor().idle();
     ASSERT_FALSE(h.editor().updatePending());
-    h.fx().setParameter(0, 440.0f);
-    h.fx().setParameter(1, 1.2f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 440.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 1.2f);
     EXPECT_FALSE(h.editor().updatePending());
-    h.fx().setParameter(0, 441.0f);
+    h.fx().setParameter(ADoubler::kReferencePitch, 441.0f);
     EXPECT_TRUE(h.editor().updatePending());
     h.editor().idle();
     h.fx().setParameter(ADoubler::kRequestUpdate, 0.0f);

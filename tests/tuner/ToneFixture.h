@@ -9,13 +9,11 @@
 #include "platform/Clock.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/Services.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/StereoBlock.h"
 #include "tuner/uDoubler.h"
 
 namespace tonemark::testing {
-
-inline VstIntPtr VSTCALLBACK fakeHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 struct Partial {
     double frequency;
@@ -46,7 +44,7 @@ public:
     explicit EffectHarness(float rate = 44100.0f) {
         services.clock = &clock;
         services.windows = &windows;
-        effect = std::make_unique<ADoubler>(fakeHost, services);
+        effect = std::make_unique<ADoubler>(test_support::FakeHost::callback, services);
         if (rate != 44100.0f) effect->setSampleRate(rate);
         this->rate = rate;
     }
@@ -59,18 +57,16 @@ public:
         feedFrom(source, static_cast<std::int64_t>(seconds * rate), block);
     }
     void feedFrom(ToneSource& source, std::int64_t frames, std::int32_t block = 512) {
-        std::vector<float> left(block), right(block, 0.0f), outLeft(block), outRight(block);
+        test_support::StereoBlock input(static_cast<std::size_t>(block)), output(static_cast<std::size_t>(block));
         while (frames > 0) {
             const std::int32_t n = static_cast<std::int32_t>(frames < block ? frames : block);
-            source.fill(left.data(), n);
-            float* inputs[2] = {left.data(), right.data()};
-            float* outputs[2] = {outLeft.data(), outRight.data()};
-            effect->processReplacing(inputs, outputs, n);
+            source.fill(input.left.data(), n);
+            effect->processReplacing(input.channels(), output.channels(), n);
             frames -= n;
         }
     }
     PitchReading measureTone(const std::vector<Partial>& partials, std::int32_t accuracy, double seconds = 1.0) {
-        effect->setParameter(1, static_cast<float>(accuracy));
+        effect->setParameter(ADoubler::kAccuracy, static_cast<float>(accuracy));
         feed(partials, seconds);
         return effect->measure();
     }

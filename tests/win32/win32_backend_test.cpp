@@ -31,8 +31,8 @@ void check(bool condition, const char* what) {
     if (!condition) ++failures;
 }
 
-toolkit::Pixel patternPixel(int x, int y, int seed) {
-    return toolkit::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
+platform::Pixel patternPixel(int x, int y, int seed) {
+    return platform::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
                         static_cast<std::uint8_t>((x ^ y) * 5 + seed));
 }
 
@@ -42,7 +42,7 @@ public:
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) image.at(x, y) = patternPixel(x, y, width);
     }
-    const toolkit::Image& paint() override {
+    const platform::Image& paint() override {
         ++paints;
         return image;
     }
@@ -56,7 +56,7 @@ public:
         if (onClose) onClose();
     }
 
-    toolkit::Image image;
+    platform::Image image;
     void* window = nullptr;
     int paints = 0;
     int closes = 0;
@@ -116,7 +116,7 @@ std::vector<std::uint32_t> capture(HWND window, int width, int height, bool prin
     return pixels;
 }
 
-int mismatches(const std::vector<std::uint32_t>& pixels, const toolkit::Image& image) {
+int mismatches(const std::vector<std::uint32_t>& pixels, const platform::Image& image) {
     if (pixels.size() != image.pixels.size()) return -1;
     int count = 0;
     for (std::size_t i = 0; i < pixels.size(); ++i) {

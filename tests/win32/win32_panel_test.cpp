@@ -24,6 +24,7 @@
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "tests/support/FakeHost.h"
 #include "toolkit/Form.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
@@ -35,10 +36,6 @@ int failures = 0;
 void check(bool condition, const char* what) {
     std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
     if (!condition) ++failures;
-}
-
-VstIntPtr VSTCALLBACK quietHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
 }
 
 void pump(const std::function<void()>& idle, const std::function<bool()>& done, DWORD milliseconds = 3000) {
@@ -112,7 +109,7 @@ void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
     platform::Services services;
     services.clock = &platform::systemClock();
     services.windows = &system;
-    auto owned = std::make_unique<tonemark::ADoubler>(quietHost, services);  // large: not on the stack
+    auto owned = std::make_unique<tonemark::ADoubler>(test_support::FakeHost::callback, services);  // large: not on the stack
     tonemark::ADoubler& effect = *owned;
     check(effect.dispatcher(effEditOpen, 0, 0, host, 0.0f) == 1, "Tonemark's editor opens in the host window");
     tonemark::TuFFTForm* form = effect.getDoublerEditor()->getForm();

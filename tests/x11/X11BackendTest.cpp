@@ -35,8 +35,8 @@ using platform::MouseButton;
 using platform::MouseEvent;
 using platform::x11::X11WindowSystem;
 
-toolkit::Pixel patternPixel(int x, int y, int seed) {
-    return toolkit::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
+platform::Pixel patternPixel(int x, int y, int seed) {
+    return platform::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
                         static_cast<std::uint8_t>((x ^ y) * 5 + seed));
 }
 
@@ -47,7 +47,7 @@ public:
         for (int y = 0; y < image.height; ++y)
             for (int x = 0; x < image.width; ++x) image.at(x, y) = patternPixel(x, y, seed);
     }
-    const toolkit::Image& paint() override {
+    const platform::Image& paint() override {
         ++paints;
         return image;
     }
@@ -58,7 +58,7 @@ public:
         if (onClose) onClose();
     }
 
-    toolkit::Image image;
+    platform::Image image;
     int paints = 0;
     int closes = 0;
     std::vector<MouseEvent> mouse;
@@ -119,7 +119,7 @@ protected:
 
     // Compares what the server shows in window with the client's image over
     // [left, right) x [top, bottom); channels are compared at the visual's precision.
-    int mismatches(Window window, const toolkit::Image& expected, int left, int top, int right, int bottom) {
+    int mismatches(Window window, const platform::Image& expected, int left, int top, int right, int bottom) {
         XImage* shot = XGetImage(host, window, 0, 0, static_cast<unsigned>(expected.width),
                                  static_cast<unsigned>(expected.height), AllPlanes, ZPixmap);
         if (shot == nullptr) return -1;
@@ -128,10 +128,10 @@ protected:
         for (int y = top; y < bottom; ++y) {
             for (int x = left; x < right; ++x) {
                 const unsigned long value = XGetPixel(shot, x, y);
-                const toolkit::Pixel want = expected.at(x, y);
-                if (!channelMatches(value, visual->red_mask, toolkit::redOf(want)) ||
-                    !channelMatches(value, visual->green_mask, toolkit::greenOf(want)) ||
-                    !channelMatches(value, visual->blue_mask, toolkit::blueOf(want)))
+                const platform::Pixel want = expected.at(x, y);
+                if (!channelMatches(value, visual->red_mask, platform::redOf(want)) ||
+                    !channelMatches(value, visual->green_mask, platform::greenOf(want)) ||
+                    !channelMatches(value, visual->blue_mask, platform::blueOf(want)))
                     ++count;
             }
         }
@@ -208,7 +208,7 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     ASSERT_NE(window, nullptr);
     window->show();
     pump([&] { return client.paints > 0; });
-    const toolkit::Image before = client.image;
+    const platform::Image before = client.image;
 
     client.fill(77);
     const int paints = client.paints;
@@ -216,7 +216,7 @@ TEST_F(X11Child, RepaintsOnlyTheInvalidatedRectangle) {
     pump([&] { return client.paints > paints; });
     ASSERT_GT(client.paints, paints);
 
-    toolkit::Image expected = before;
+    platform::Image expected = before;
     for (int y = 20; y < 25; ++y)
         for (int x = 10; x < 30; ++x) expected.at(x, y) = client.image.at(x, y);
     EXPECT_EQ(mismatches(idOf(*window), expected, 0, 0, 100, 60), 0);

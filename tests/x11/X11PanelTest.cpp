@@ -25,15 +25,12 @@
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/x11/X11WindowSystem.h"
+#include "tests/support/FakeHost.h"
 #include "toolkit/Form.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
 namespace {
-
-VstIntPtr VSTCALLBACK quietHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 int ignoreErrors(Display*, XErrorEvent*) { return 0; }
 
@@ -110,7 +107,7 @@ protected:
         X11Host::SetUp();
         services.clock = &platform::systemClock();
         services.windows = &system;
-        effect = std::make_unique<tonemark::ADoubler>(quietHost, services);
+        effect = std::make_unique<tonemark::ADoubler>(test_support::FakeHost::callback, services);
         ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, parentHandle(), 0.0f), 1);
         form = effect->getDoublerEditor()->getForm();
         ASSERT_NE(form, nullptr);

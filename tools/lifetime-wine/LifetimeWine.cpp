@@ -19,14 +19,11 @@
 #include <vector>
 
 #include "framework/DAEffect.h"
+#include "tests/support/FakeHost.h"
 
 namespace {
 
 using PluginMain = AEffect*(VSTCALLBACK*)(audioMasterCallback);
-
-VstIntPtr VSTCALLBACK host(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
@@ -111,7 +108,7 @@ VstIntPtr dispatch(AEffect* effect, std::int32_t opcode, std::int32_t index = 0,
 float leftIn[512], rightIn[512], leftOut[512], rightOut[512];
 
 AEffect* openInstance(PluginMain pluginMain, HWND parent) {
-    AEffect* effect = pluginMain(host);
+    AEffect* effect = pluginMain(test_support::FakeHost::callback);
     if (effect == nullptr || effect->magic != kEffectMagic) return nullptr;
     dispatch(effect, effOpen);
     dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);

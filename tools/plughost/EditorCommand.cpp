@@ -7,8 +7,10 @@
 //   2. effEditGetRect gives the window size; a top-level window is made and
 //      its handle handed to effEditOpen
 //   3. for --seconds (or until --audio-seconds were fed, and 100 ms more):
-//      effEditIdle every 30 ms with the window system's events handled in between; the --click points are pressed and released at
-//      even spacing over that time
+//      effEditIdle every 30 ms with the window system's events handled in
+//      between; the --click points are pressed and released at even spacing
+//      over that time, then each --drag, --control-drag and --double-click is
+//      performed whole at its turn
 //   4. screenshot of the client area to --screenshot, effEditClose, audio
 //      stops, suspend, effClose
 #include <atomic>
@@ -28,6 +30,28 @@
 
 namespace plughost {
 namespace {
+
+// One gesture at once: the steps go to the window system back to back, and the
+// editor sees them at its next idle request, as it would a quick hand.
+void perform(HostWindow& window, const Options::Gesture& gesture, std::string& method) {
+    using Kind = Options::Gesture::Kind;
+    if (gesture.kind == Kind::doubleClick) {
+        window.doubleClick(gesture.from.x, gesture.from.y, method);
+        return;
+    }
+    if (gesture.kind == Kind::wheel) {
+        window.wheel(gesture.from.x, gesture.from.y, gesture.steps);
+        return;
+    }
+    if (gesture.kind == Kind::controlDrag) window.controlKey(true);
+    window.press(gesture.from.x, gesture.from.y, method);
+    constexpr int kSteps = 8;
+    for (int step = 1; step <= kSteps; ++step)
+        window.move(gesture.from.x + (gesture.to.x - gesture.from.x) * step / kSteps,
+                    gesture.from.y + (gesture.to.y - gesture.from.y) * step / kSteps);
+    window.release(gesture.to.x, gesture.to.y);
+    if (gesture.kind == Kind::controlDrag) window.controlKey(false);
+}
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kIdleInterval = std::chrono::milliseconds(30);
@@ -146,14 +170,15 @@ int runEditor(const Options& options) {
     const double seconds = options.seconds < 0 ? 1.0 : options.seconds;
     const auto start = Clock::now();
     const auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    std::size_t nextClick = 0;
+    std::size_t nextClick = 0, nextGesture = 0;
+    const std::size_t actions = options.clicks.size() + options.gestures.size();
     long long idles = 0;
     bool released = true;
     std::string clickMethod = "none";
     auto audioEnd = end;
     while (true) {
         auto now = Clock::now();
-        bool clicksLeft = nextClick < options.clicks.size() || !released;
+        bool clicksLeft = nextClick < options.clicks.size() || !released || nextGesture < options.gestures.size();
         if (frameLimit >= 0) {
             // After the audio, 100 ms of idles so the editor shows its end.
             if (!feeder.finished()) audioEnd = now + std::chrono::milliseconds(100);
@@ -168,13 +193,17 @@ int runEditor(const Options& options) {
             released = true;
         } else if (nextClick < options.clicks.size()) {
             auto due = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
-                                   seconds * static_cast<double>(nextClick + 1) /
-                                   static_cast<double>(options.clicks.size() + 1)));
+                                   seconds * static_cast<double>(nextClick + 1) / static_cast<double>(actions + 1)));
             if (now >= due) {
                 const Point& point = options.clicks[nextClick++];
                 window->press(point.x, point.y, clickMethod);
                 released = false;
             }
+        } else if (nextGesture < options.gestures.size()) {
+            auto due = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                   seconds * static_cast<double>(nextClick + nextGesture + 1) /
+                                   static_cast<double>(actions + 1)));
+            if (now >= due) perform(*window, options.gestures[nextGesture++], clickMethod);
         }
         window->pump();
         instance->dispatch(effEditIdle);
@@ -187,6 +216,7 @@ int runEditor(const Options& options) {
     window->pump();
     report.integer("idleCalls", idles + 1);
     report.integer("clicks", static_cast<long long>(options.clicks.size()));
+    report.integer("gestures", static_cast<long long>(options.gestures.size()));
     report.text("clickMethod", clickMethod);
 
     bool shotOk = true;

@@ -32,6 +32,13 @@ public:
     // Left button down / up at a point of the client area. `method` names how.
     virtual bool press(int x, int y, std::string& method) = 0;
     virtual bool release(int x, int y) = 0;
+    // The pointer moves with the left button held; the Control key goes down or up.
+    virtual bool move(int x, int y) = 0;
+    virtual bool controlKey(bool down) = 0;
+    // Two presses and releases at a point, as the window system reports a double click.
+    virtual bool doubleClick(int x, int y, std::string& method) = 0;
+    // The wheel turned `steps` notches at a point, positive away from the user.
+    virtual bool wheel(int x, int y, int steps) = 0;
     virtual bool capture(Screenshot& shot, std::string& error) = 0;
     // The user or the window manager asked to close the window.
     virtual bool closeRequested() const = 0;

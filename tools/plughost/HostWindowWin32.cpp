@@ -40,14 +40,48 @@ public:
         method = "PostMessage";
         POINT point{x, y};
         HWND target = deepestChild(point);
-        PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
-        return PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y)) != 0;
+        PostMessageW(target, WM_MOUSEMOVE, keys(), MAKELPARAM(point.x, point.y));
+        return PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON | keys(), MAKELPARAM(point.x, point.y)) != 0;
     }
 
     bool release(int x, int y) override {
         POINT point{x, y};
         HWND target = deepestChild(point);
-        return PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y)) != 0;
+        return PostMessageW(target, WM_LBUTTONUP, keys(), MAKELPARAM(point.x, point.y)) != 0;
+    }
+
+    bool move(int x, int y) override {
+        POINT point{x, y};
+        HWND target = deepestChild(point);
+        return PostMessageW(target, WM_MOUSEMOVE, MK_LBUTTON | keys(), MAKELPARAM(point.x, point.y)) != 0;
+    }
+
+    // Posted messages carry the key in their MK_CONTROL flag.
+    bool controlKey(bool down) override {
+        controlHeld = down;
+        return true;
+    }
+
+    bool wheel(int x, int y, int steps) override {
+        // Posted to the panel's window under the point; WM_MOUSEWHEEL carries
+        // the point in screen coordinates.
+        POINT point{x, y};
+        HWND target = deepestChild(point);
+        POINT screen{x, y};
+        ClientToScreen(window, &screen);
+        const WPARAM turn = MAKEWPARAM(keys(), static_cast<WORD>(static_cast<short>(steps * WHEEL_DELTA)));
+        return PostMessageW(target, WM_MOUSEWHEEL, turn, MAKELPARAM(screen.x, screen.y)) != 0;
+    }
+
+    bool doubleClick(int x, int y, std::string& method) override {
+        method = "PostMessage";
+        POINT point{x, y};
+        HWND target = deepestChild(point);
+        const LPARAM at = MAKELPARAM(point.x, point.y);
+        PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON | keys(), at);
+        PostMessageW(target, WM_LBUTTONUP, keys(), at);
+        PostMessageW(target, WM_LBUTTONDBLCLK, MK_LBUTTON | keys(), at);
+        return PostMessageW(target, WM_LBUTTONUP, keys(), at) != 0;
     }
 
     bool capture(Screenshot& shot, std::string& error) override {
@@ -107,9 +141,12 @@ private:
         return target;
     }
 
+    WPARAM keys() const { return controlHeld ? MK_CONTROL : 0; }
+
     HWND window;
     int width, height;
     bool closing = false;
+    bool controlHeld = false;
 };
 
 LRESULT CALLBACK hostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 // screenshot is XGetImage of our window, which includes mapped children.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #if defined(PLUGHOST_HAVE_XTEST)
 #include <X11/extensions/XTest.h>
 #endif
@@ -68,6 +69,62 @@ public:
         return button(x, y, false, method);
     }
 
+    bool move(int x, int y) override {
+#if defined(PLUGHOST_HAVE_XTEST)
+        Window root = DefaultRootWindow(display), child = 0;
+        int rootX = 0, rootY = 0;
+        XTranslateCoordinates(display, window, root, x, y, &rootX, &rootY, &child);
+        int eventBase, errorBase, major, minor;
+        if (XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+            XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+            XFlush(display);
+            return true;
+        }
+#endif
+        return sendPointerEvent(MotionNotify, x, y);
+    }
+
+    bool wheel(int x, int y, int steps) override {
+        // One press and release of button 4 (up) or 5 (down) a notch.
+        const unsigned wheelButton = steps > 0 ? Button4 : Button5;
+        for (int notch = 0; notch < (steps > 0 ? steps : -steps); ++notch) {
+#if defined(PLUGHOST_HAVE_XTEST)
+            int eventBase, errorBase, major, minor;
+            if (XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+                move(x, y);
+                XTestFakeButtonEvent(display, wheelButton, True, CurrentTime);
+                XTestFakeButtonEvent(display, wheelButton, False, CurrentTime);
+                XFlush(display);
+                continue;
+            }
+#endif
+            if (!sendPointerEvent(ButtonPress, x, y, wheelButton) || !sendPointerEvent(ButtonRelease, x, y, wheelButton))
+                return false;
+        }
+        return true;
+    }
+
+    bool doubleClick(int x, int y, std::string& method) override {
+        for (int press = 0; press < 2; ++press)
+            if (!button(x, y, true, method) || !button(x, y, false, method)) return false;
+        return true;
+    }
+
+    bool controlKey(bool down) override {
+#if defined(PLUGHOST_HAVE_XTEST)
+        int eventBase, errorBase, major, minor;
+        const KeyCode code = XKeysymToKeycode(display, XK_Control_L);
+        if (code != 0 && XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+            XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
+            XFlush(display);
+            return true;
+        }
+#endif
+        // Sent events carry the key in their modifier state.
+        controlHeld = down;
+        return true;
+    }
+
     bool capture(Screenshot& shot, std::string& error) override {
         XSync(display, False);
         XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
@@ -110,7 +167,15 @@ private:
             return true;
         }
 #endif
-        // The deepest window under the point, and the point in its coordinates.
+        method = "XSendEvent";
+        return sendPointerEvent(down ? ButtonPress : ButtonRelease, x, y);
+    }
+
+    // Without XTest: the event goes straight to the deepest window under the point.
+    bool sendPointerEvent(int type, int x, int y, unsigned button = Button1) {
+        Window root = DefaultRootWindow(display), child = 0;
+        int rootX = 0, rootY = 0;
+        XTranslateCoordinates(display, window, root, x, y, &rootX, &rootY, &child);
         Window target = window;
         int localX = x, localY = y;
         while (true) {
@@ -122,22 +187,40 @@ private:
             if (under == 0) break;
             target = under;
         }
-        method = "XSendEvent";
+        const unsigned control = controlHeld ? ControlMask : 0;
         XEvent event{};
-        event.xbutton.type = down ? ButtonPress : ButtonRelease;
-        event.xbutton.display = display;
-        event.xbutton.window = target;
-        event.xbutton.root = root;
-        event.xbutton.subwindow = 0;
-        event.xbutton.time = CurrentTime;
-        event.xbutton.x = localX;
-        event.xbutton.y = localY;
-        event.xbutton.x_root = rootX;
-        event.xbutton.y_root = rootY;
-        event.xbutton.state = down ? 0 : Button1Mask;
-        event.xbutton.button = Button1;
-        event.xbutton.same_screen = True;
-        Status sent = XSendEvent(display, target, True, down ? ButtonPressMask : ButtonReleaseMask, &event);
+        long mask = 0;
+        if (type == MotionNotify) {
+            event.xmotion.type = MotionNotify;
+            event.xmotion.display = display;
+            event.xmotion.window = target;
+            event.xmotion.root = root;
+            event.xmotion.time = CurrentTime;
+            event.xmotion.x = localX;
+            event.xmotion.y = localY;
+            event.xmotion.x_root = rootX;
+            event.xmotion.y_root = rootY;
+            event.xmotion.state = Button1Mask | control;
+            event.xmotion.same_screen = True;
+            mask = PointerMotionMask | Button1MotionMask;
+        } else {
+            const bool down = type == ButtonPress;
+            event.xbutton.type = type;
+            event.xbutton.display = display;
+            event.xbutton.window = target;
+            event.xbutton.root = root;
+            event.xbutton.subwindow = 0;
+            event.xbutton.time = CurrentTime;
+            event.xbutton.x = localX;
+            event.xbutton.y = localY;
+            event.xbutton.x_root = rootX;
+            event.xbutton.y_root = rootY;
+            event.xbutton.state = (down || button != Button1 ? 0 : Button1Mask) | control;
+            event.xbutton.button = button;
+            event.xbutton.same_screen = True;
+            mask = down ? ButtonPressMask : ButtonReleaseMask;
+        }
+        Status sent = XSendEvent(display, target, True, mask, &event);
         XFlush(display);
         return sent != 0;
     }
@@ -147,6 +230,7 @@ private:
     int width, height;
     Atom deleteAtom = 0;
     bool closing = false;
+    bool controlHeld = false;  // for sent events, without XTest
 };
 
 }  // namespace

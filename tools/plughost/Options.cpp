@@ -89,6 +89,10 @@ const char* usageText() {
            "                             then take the screenshot (instead of after --seconds)\n"
            "  --screenshot FILE.png      editor: save the editor area as PNG\n"
            "  --click X,Y                editor: left click at window point; repeatable\n"
+           "  --drag X1,Y1,X2,Y2         editor: press, move and release; repeatable\n"
+           "  --control-drag X1,Y1,X2,Y2 editor: the same with the Control key held\n"
+           "  --double-click X,Y         editor: a left double click; repeatable\n"
+           "  --wheel X,Y,N              editor: N wheel notches (positive up); repeatable\n"
            "  --help                     this text\n"
            "\n"
            "exit status: 0 success, 1 failure during a command, 2 usage error,\n"
@@ -165,6 +169,31 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!needValue(value) || !splitPair(value, x, y, false) || !parseInt(x, point.x) || !parseInt(y, point.y))
                 return error = "bad --click (X,Y)", false;
             options.clicks.push_back(point);
+        } else if (arg == "--drag" || arg == "--control-drag" || arg == "--double-click" || arg == "--wheel") {
+            Options::Gesture gesture;
+            gesture.kind = arg == "--drag"           ? Options::Gesture::Kind::drag
+                           : arg == "--control-drag" ? Options::Gesture::Kind::controlDrag
+                           : arg == "--wheel"        ? Options::Gesture::Kind::wheel
+                                                     : Options::Gesture::Kind::doubleClick;
+            const bool twoPoints = gesture.kind == Options::Gesture::Kind::drag ||
+                                   gesture.kind == Options::Gesture::Kind::controlDrag;
+            const int wanted = twoPoints ? 4 : gesture.kind == Options::Gesture::Kind::wheel ? 3 : 2;
+            int numbers[4] = {0, 0, 0, 0};
+            int count = 0;
+            if (!needValue(value)) return false;
+            std::string rest = value;
+            while (count < 4) {
+                const std::size_t comma = rest.find(',');
+                if (!parseInt(rest.substr(0, comma), numbers[count])) break;
+                ++count;
+                if (comma == std::string::npos) break;
+                rest = rest.substr(comma + 1);
+            }
+            if (count != wanted) return error = "bad " + arg, false;
+            gesture.from = Point{numbers[0], numbers[1]};
+            gesture.to = twoPoints ? Point{numbers[2], numbers[3]} : gesture.from;
+            if (gesture.kind == Options::Gesture::Kind::wheel) gesture.steps = numbers[2];
+            options.gestures.push_back(gesture);
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             error = "unknown option " + arg;
             return false;

@@ -42,6 +42,17 @@ struct Options {
     double audioSeconds = -1.0;   // editor: screenshot after this much audio (negative: --seconds)
     std::string screenshot;
     std::vector<Point> clicks;
+    // Gestures after the clicks, each performed at once at its turn: a drag from
+    // `from` to `to` (with the Control key held for controlDrag), a double click,
+    // or `steps` notches of the wheel at `from` (positive away from the user).
+    struct Gesture {
+        enum class Kind { drag, controlDrag, doubleClick, wheel };
+        Kind kind = Kind::drag;
+        Point from;
+        Point to;
+        int steps = 0;
+    };
+    std::vector<Gesture> gestures;
     bool help = false;
 };
 
