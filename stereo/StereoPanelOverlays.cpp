@@ -59,11 +59,13 @@ void TuStereoform::ResetAllBtnClick() {
     PkLClick();
 }
 
-// ---- Displays' resets ---------------------------------------------------------------
-// The scope and the peak readouts draw nothing yet; their resets come with them.
+// ---- Displays ---------------------------------------------------------------------------
 
-void TuStereoform::PaintBox1DblClick() {}
-void TuStereoform::PkLClick() {}
+void TuStereoform::PaintBox1DblClick() { displays.PaintBox1DblClick(); }
+void TuStereoform::PkLClick() { displays.PkLClick(); }
+void TuStereoform::PHaseMeterHelperClick() { displays.PHaseMeterHelperClick(); }
+void TuStereoform::SetMaxAsPeeksClick() { displays.SetMaxAsPeeksClick(); }
+void TuStereoform::drainDisplays() { displays.drain(); }
 
 // ---- Timers -------------------------------------------------------------------------
 

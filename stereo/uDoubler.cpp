@@ -79,7 +79,11 @@ void ADoublerEditor::close() {
 }
 
 void ADoublerEditor::idle() {
-    if (form) windows.idle();
+    if (form) {
+        windows.idle();
+        // What the audio thread handed over, drawn now (hosts idle at 20 to 50 ms).
+        if (form) form->drainDisplays();
+    }
     AEffEditor::idle();
 }
 

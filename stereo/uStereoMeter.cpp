@@ -199,6 +199,10 @@ TuStereoform::TuStereoform(platform::WindowSystem& windows)
       BitBtn4(&ResetOKpanel, Rect::ofSize(153, 120, 80, 27), "Cancel", toolkit::PictureButton::Kind::cancel),
       Timer1(*this, kResyncInterval, [this] { Timer1Timer(); }),
       Timer2(*this, kWatchdogInterval, [this] { Timer2Timer(); }),
+      displays(*this,
+               DisplayWidgets{&PaintBox1, &MeterHelper, &PHaseMeterHelper, &Phaselbl, &PhaseMinLbl, &PhaseMaxLbl,
+                              &PkL, &PkR, &SetMaxAsPeeks},
+               [this] { return effect; }, [this] { return flure.LEDon(); }, [this] { return LatencyTB.position(); }),
       ImageList1(lampButtonImages()),
       ImageList2(peakButtonImages()) {
     setUpButtons();
@@ -335,6 +339,19 @@ void TuStereoform::wireEvents() {
     BitBtn3.onClick = [this] { BitBtn3Click(); };
     ResetAllBtn.onClick = [this] { ResetAllBtnClick(); };
     BitBtn4.onClick = [this] { BitBtn4Click(); };
+
+    // The displays: their windows paint the surfaces; a click or a double
+    // click clears the scope or resets the phase range, one on the readouts
+    // resets the peaks.
+    PaintBox1.onPaint = [this](toolkit::Canvas& canvas) { displays.displays().paintScope(canvas); };
+    MeterHelper.onPaint = [this](toolkit::Canvas& canvas) { displays.displays().paintMeter(canvas); };
+    PHaseMeterHelper.onPaint = [this](toolkit::Canvas& canvas) { displays.displays().paintPhase(canvas); };
+    PaintBox1.onClick = PaintBox1.onDoubleClick = [this] { PaintBox1DblClick(); };
+    PHaseMeterHelper.onClick = PHaseMeterHelper.onDoubleClick = [this] { PHaseMeterHelperClick(); };
+    for (toolkit::Control* readout : {static_cast<toolkit::Control*>(&PeakFrame), static_cast<toolkit::Control*>(&PkL),
+                                      static_cast<toolkit::Control*>(&PkR)})
+        readout->onClick = [this] { PkLClick(); };
+    SetMaxAsPeeks.onClick = [this] { SetMaxAsPeeksClick(); };
 }
 
 void TuStereoform::wireResets() {

@@ -20,6 +20,7 @@
 
 #include "controls/NiceButton.h"
 #include "controls/uAbout.h"
+#include "stereo/DisplayDriver.h"
 #include "stereo/PanelSlider.h"
 #include "stereo/ValueLabels.h"
 #include "toolkit/Bevel.h"
@@ -115,6 +116,11 @@ public:
     // the reset question also runs.
     void PaintBox1DblClick();
     void PkLClick();
+    // The phase strip's reset, SetMaxAsPeeks, and the displays drawn from what
+    // the effect handed over (the editor's idle; the displays' own timer).
+    void PHaseMeterHelperClick();
+    void SetMaxAsPeeksClick();
+    void drainDisplays();
 
     // The latency the effect holds: the label, and the slider when it stands elsewhere.
     void showLatency(std::int32_t ms);
@@ -247,6 +253,9 @@ public:
     // Timers.
     toolkit::Timer Timer1;
     toolkit::Timer Timer2;
+    // The scope, meters and phase strip with their timers (ResetTimer); made
+    // after the controls they draw into.
+    DisplayDriver displays;
 
 private:
     void setUpButtons();
