@@ -13,11 +13,8 @@
 #include <X11/Xlib.h>
 // clang-format on
 
-#include <chrono>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "controls/NiceButton.h"
@@ -26,53 +23,21 @@
 #include "platform/Services.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "tests/support/FakeHost.h"
+#include "tests/x11/X11TestHost.h"
 #include "toolkit/Form.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
 namespace {
 
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
-
-// The test's own connection plays the host: it owns the parent window and sends
-// the button events, with time stamps of its choosing.
-class X11Host : public testing::Test {
+// The host window, with button events of the test's choosing: time stamps on
+// the window system's clock.
+class X11Host : public test_support::X11TestHost {
 protected:
-    void SetUp() override {
-        for (int attempt = 0; attempt < 5 && host == nullptr; ++attempt) {
-            host = XOpenDisplay(nullptr);
-            if (host == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(attempt + 1));
-        }
-        ASSERT_NE(host, nullptr);
-        previousHandler = XSetErrorHandler(ignoreErrors);
-        hostWindow = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 444, 141, 0, 0, 0x202020);
-        XMapWindow(host, hostWindow);
-        XSync(host, False);
-    }
-    void TearDown() override {
-        if (host == nullptr) return;
-        XDestroyWindow(host, hostWindow);
-        XSync(host, False);
-        XSetErrorHandler(previousHandler);
-        XCloseDisplay(host);
-    }
-    void* parentHandle() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(hostWindow)); }
-    static Window idOf(const platform::NativeWindow* window) {
-        return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window->nativeHandle()));
-    }
+    X11Host() : X11TestHost(444, 141) {}
+
     void button(Window window, int type, int x, int y, Time time) {
-        XEvent event{};
-        event.xbutton.type = type;
-        event.xbutton.display = host;
-        event.xbutton.window = window;
-        event.xbutton.root = DefaultRootWindow(host);
-        event.xbutton.x = x;
-        event.xbutton.y = y;
-        event.xbutton.button = Button1;
-        event.xbutton.state = type == ButtonRelease ? Button1Mask : 0;
-        event.xbutton.time = time;
-        event.xbutton.same_screen = True;
-        XSendEvent(host, window, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+        test_support::sendButton(host, window, type, Button1, x, y, time, type == ButtonRelease ? Button1Mask : 0);
     }
     // Press and release at (x, y), `time` ms on the window system's clock.
     void click(Window window, int x, int y, Time time) {
@@ -87,17 +52,9 @@ protected:
         clickTime += 5000;
     }
     void pump(const std::function<void()>& idle, const std::function<bool()>& done, int milliseconds = 2000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        do {
-            idle();
-            if (done()) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        } while (std::chrono::steady_clock::now() < end);
+        test_support::pumpUntil(idle, done, milliseconds);
     }
 
-    Display* host = nullptr;
-    Window hostWindow = 0;
-    XErrorHandler previousHandler = nullptr;
     Time clickTime = 100000;
 };
 
@@ -112,7 +69,7 @@ protected:
         form = effect->getDoublerEditor()->getForm();
         ASSERT_NE(form, nullptr);
         ASSERT_NE(form->window(), nullptr);
-        panel = idOf(form->window());
+        panel = test_support::windowId(*form->window());
         idle();
     }
     void TearDown() override {
@@ -202,7 +159,7 @@ TEST_F(X11LedButton, TakesOneClickThenTheDoubleClickAndAnAutoToggleLampFlipsTwic
     button.onMouseUp = [&](toolkit::MouseButton, const toolkit::ShiftState&, int, int) { ++releases; };
     form.openChild(parentHandle());
     ASSERT_NE(form.window(), nullptr);
-    const Window window = idOf(form.window());
+    const Window window = test_support::windowId(*form.window());
     idle();
 
     quickClicks(window, 40, 22);
