@@ -25,70 +25,24 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/support/FakeHost.h"
+#include "tests/win32/Win32TestHost.h"
 #include "toolkit/Form.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
 namespace {
 
-int failures = 0;
-
-void check(bool condition, const char* what) {
-    std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
-    if (!condition) ++failures;
-}
-
-void pump(const std::function<void()>& idle, const std::function<bool()>& done, DWORD milliseconds = 3000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (idle) idle();
-        if (done() || GetTickCount() - start >= milliseconds) return;
-        Sleep(5);
-    }
-}
+using win32_test::check;
+using win32_test::pump;
 
 // Longer than the double-click time: the next click starts a new pair.
 void settle(const std::function<void()>& idle) {
     pump(idle, [] { return false; }, GetDoubleClickTime() + 100);
 }
 
-LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND makeHostWindow() {
-    WNDCLASSW hostClass{};
-    hostClass.lpfnWndProc = hostProcedure;
-    hostClass.hInstance = GetModuleHandleW(nullptr);
-    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    hostClass.lpszClassName = L"PanelTestHost";
-    RegisterClassW(&hostClass);
-    HWND host = CreateWindowExW(0, L"PanelTestHost", L"Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 520,
-                                240, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ShowWindow(host, SW_SHOW);
-    UpdateWindow(host);
-    SetForegroundWindow(host);
-    return host;
-}
-
 // Two real left clicks at one point of a window's client area, as fast as the
 // input queue takes them.
-void quickClicks(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    INPUT inputs[4]{};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    }
-    SendInput(4, inputs, sizeof inputs[0]);
-}
+void quickClicks(HWND window, int x, int y) { win32_test::clickAt(window, x, y, 2); }
 
 void quickClicksOn(HWND window, const toolkit::Control& control) {
     const toolkit::Rect r = control.formBounds();
@@ -192,11 +146,10 @@ void ledButtonChecks(platform::win32::Win32WindowSystem& system, HWND host) {
 
 int main() {
     platform::win32::Win32WindowSystem system;
-    HWND host = makeHostWindow();
+    HWND host = win32_test::makeHostWindow(L"PanelTestHost", 520, 240);
     pump(nullptr, [] { return false; }, 200);
     tonemarkChecks(system, host);
     ledButtonChecks(system, host);
     DestroyWindow(host);
-    std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
-    return failures == 0 ? 0 : 1;
+    return win32_test::report();
 }
