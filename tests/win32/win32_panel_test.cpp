@@ -19,11 +19,10 @@
 #include <memory>
 #include <vector>
 
-#include "controls/NiceButton.h"
-#include "controls/NiceButtonImages.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "tests/support/ButtonProbes.h"
 #include "tests/support/FakeHost.h"
 #include "tests/win32/Win32TestHost.h"
 #include "toolkit/Form.h"
@@ -32,6 +31,7 @@
 
 namespace {
 
+using test_support::countClicks;
 using win32_test::check;
 using win32_test::pump;
 
@@ -47,16 +47,6 @@ void quickClicks(HWND window, int x, int y) { win32_test::clickAt(window, x, y, 
 void quickClicksOn(HWND window, const toolkit::Control& control) {
     const toolkit::Rect r = control.formBounds();
     quickClicks(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-// Counts the clicks a button's handler receives, and passes them on.
-void countClicks(toolkit::Control& control, int& count, const std::function<void()>& after) {
-    std::function<void()> handler = control.onClick;
-    control.onClick = [handler, &count, after] {
-        ++count;
-        if (handler) handler();
-        if (after) after();
-    };
 }
 
 void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
@@ -117,17 +107,11 @@ void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
 }
 
 void ledButtonChecks(platform::win32::Win32WindowSystem& system, HWND host) {
-    const toolkit::ImageList lamp = controls::makeLampButtonImages();
     toolkit::Form form(system, 120, 60);
-    controls::TNiceButton button(&form, toolkit::Rect::ofSize(10, 10, 10, 10));
-    button.setImagelist(&lamp);
-    button.setShowLED(true);
-    button.setAutoToggle(true);
-    std::vector<bool> clicks;  // the lamp as each click handler saw it
-    int doubles = 0, releases = 0;
-    button.onClick = [&] { clicks.push_back(button.LEDon()); };
-    button.onDoubleClick = [&] { ++doubles; };
-    button.onMouseUp = [&](toolkit::MouseButton, const toolkit::ShiftState&, int, int) { ++releases; };
+    test_support::LampButtonProbe probe(form);
+    controls::TNiceButton& button = probe.button;
+    const std::vector<bool>& clicks = probe.clicks;
+    const int &doubles = probe.doubles, &releases = probe.releases;
     form.openChild(host);
     if (form.window() == nullptr) {
         check(false, "the LED button's form has a window");

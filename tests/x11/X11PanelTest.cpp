@@ -17,11 +17,10 @@
 #include <memory>
 #include <vector>
 
-#include "controls/NiceButton.h"
-#include "controls/NiceButtonImages.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/x11/X11WindowSystem.h"
+#include "tests/support/ButtonProbes.h"
 #include "tests/support/FakeHost.h"
 #include "tests/x11/X11TestHost.h"
 #include "toolkit/Form.h"
@@ -29,6 +28,8 @@
 #include "tuner/uFFT.h"
 
 namespace {
+
+using test_support::countClicks;
 
 // The host window, with button events of the test's choosing: time stamps on
 // the window system's clock.
@@ -81,16 +82,6 @@ protected:
         const toolkit::Rect r = control.formBounds();
         quickClicks(panel, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
-    // Counts the clicks a button's handler receives, and passes them on.
-    void countClicks(toolkit::Control& control, int& count, const std::function<void()>& after = {}) {
-        std::function<void()> handler = control.onClick;
-        control.onClick = [handler, &count, after] {
-            ++count;
-            if (handler) handler();
-            if (after) after();
-        };
-    }
-
     platform::x11::X11WindowSystem system;
     platform::Services services;
     std::unique_ptr<tonemark::ADoubler> effect;
@@ -143,20 +134,14 @@ protected:
     void idle() { system.idle(); }
 
     platform::x11::X11WindowSystem system;
-    const toolkit::ImageList lamp = controls::makeLampButtonImages();
 };
 
 TEST_F(X11LedButton, TakesOneClickThenTheDoubleClickAndAnAutoToggleLampFlipsTwice) {
     toolkit::Form form(system, 120, 60);
-    controls::TNiceButton button(&form, toolkit::Rect::ofSize(10, 10, 10, 10));
-    button.setImagelist(&lamp);
-    button.setShowLED(true);
-    button.setAutoToggle(true);
-    std::vector<bool> clicks;  // the lamp as each click handler saw it
-    int doubles = 0, releases = 0;
-    button.onClick = [&] { clicks.push_back(button.LEDon()); };
-    button.onDoubleClick = [&] { ++doubles; };
-    button.onMouseUp = [&](toolkit::MouseButton, const toolkit::ShiftState&, int, int) { ++releases; };
+    test_support::LampButtonProbe probe(form);
+    controls::TNiceButton& button = probe.button;
+    const std::vector<bool>& clicks = probe.clicks;
+    const int &doubles = probe.doubles, &releases = probe.releases;
     form.openChild(parentHandle());
     ASSERT_NE(form.window(), nullptr);
     const Window window = test_support::windowId(*form.window());
