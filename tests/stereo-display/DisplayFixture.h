@@ -1,6 +1,9 @@
 // DisplayFixture.h — a Widefield effect with its editor open, on test services
 // (manual clock, memory settings, headless windows), played in 10 ms blocks with
 // the clock moving with the audio, and the displays that drain it.
+//
+//   DisplayAudio  the effect, its open editor and the audio played into it
+//   DisplayPanel  the same with the panel's form and its headless window at hand
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +17,7 @@
 
 #include "stereo/StereoDisplays.h"
 #include "stereo/uDoubler.h"
+#include "stereo/uStereoMeter.h"
 #include "tests/support/EffectServices.h"
 
 namespace widefield::testing {
@@ -61,6 +65,15 @@ protected:
     int hostWindow = 0;
     long sampleCount = 0;
     StereoDisplays displays;
+};
+
+class DisplayPanel : public DisplayAudio {
+protected:
+    DisplayPanel() : form(*editor().getForm()) {}
+
+    platform::HeadlessWindow& window() { return *windows.windowOf(form.window()->nativeHandle()); }
+
+    TuStereoform& form;
 };
 
 }  // namespace widefield::testing
