@@ -2,6 +2,7 @@
 // and under Win32 alike; no test framework needed).
 //
 //   countClicks      counts the clicks a control's handler receives, passes them on
+//   countDoubleClicks  the same for its double-click handler
 //   LampButtonProbe  an AutoToggle LED button on a form, recording the lamp as
 //                    each click saw it, the double clicks and the releases
 #pragma once
@@ -21,6 +22,14 @@ inline void countClicks(toolkit::Control& control, int& count, const std::functi
         ++count;
         if (handler) handler();
         if (after) after();
+    };
+}
+
+inline void countDoubleClicks(toolkit::Control& control, int& count) {
+    std::function<void()> handler = control.onDoubleClick;
+    control.onDoubleClick = [handler, &count] {
+        ++count;
+        if (handler) handler();
     };
 }
 

@@ -81,11 +81,7 @@ void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
     // 2. A label of the strip still takes the pair as a double click.
     form->infobtnClick();
     int doubles = 0;
-    std::function<void()> hide = form->Label5.onDoubleClick;
-    form->Label5.onDoubleClick = [&] {
-        ++doubles;
-        hide();
-    };
+    test_support::countDoubleClicks(form->Label5, doubles);
     quickClicksOn(panel, form->Label5);
     pump(idle, [&] { return doubles >= 1; });
     check(doubles == 1 && !form->controlepanel.visible(), "a double click on a strip label hides the strip");
