@@ -10,29 +10,20 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/HostProgram.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
 #include "stereo/uDoubler.h"
+#include "tests/support/EffectServices.h"
 
 namespace {
 
 constexpr int kFrames = 512;
 
-struct Rig {
-    platform::ManualClock clock;
-    platform::MemorySettingsStore store;
-    platform::FixedHostProgram host{"bench"};
+struct Rig : test_support::EffectServices {
     std::unique_ptr<widefield::ADoubler> effect;
     std::vector<float> inL, inR, outL, outR;
 
-    explicit Rig(bool everything) : inL(kFrames), inR(kFrames), outL(kFrames), outR(kFrames) {
-        platform::Services services;
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        effect = std::make_unique<widefield::ADoubler>(nullptr, services);
+    explicit Rig(bool everything)
+        : EffectServices(0, "bench"), inL(kFrames), inR(kFrames), outL(kFrames), outR(kFrames) {
+        effect = std::make_unique<widefield::ADoubler>(nullptr, services());
         effect->setSampleRate(44100.0f);
         if (everything) {
             using D = widefield::ADoubler;

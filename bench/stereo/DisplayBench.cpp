@@ -20,24 +20,16 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/HostProgram.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
-#include "platform/headless/HeadlessWindowSystem.h"
 #include "stereo/StereoDisplays.h"
 #include "stereo/uDoubler.h"
+#include "tests/support/EffectServices.h"
 
 namespace {
 
 using widefield::ADoubler;
 constexpr double kTwoPi = 2.0 * 3.14159265358979323846;
 
-struct Rig {
-    platform::ManualClock clock{1000};
-    platform::MemorySettingsStore store;
-    platform::FixedHostProgram host{"bench"};
-    platform::HeadlessWindowSystem windows{clock};
+struct Rig : test_support::WindowedEffectServices {
     std::unique_ptr<ADoubler> effect;
     std::vector<float> inL, inR, outL, outR;
     int frames;
@@ -46,14 +38,9 @@ struct Rig {
     double msPlayed = 0.0;
 
     Rig(double sampleRate, int blockFrames, bool everything)
-        : inL(blockFrames), inR(blockFrames), outL(blockFrames), outR(blockFrames), frames(blockFrames),
-          rate(sampleRate) {
-        platform::Services services;
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        services.windows = &windows;
-        effect = std::make_unique<ADoubler>(nullptr, services);
+        : WindowedEffectServices(1000, "bench"), inL(blockFrames), inR(blockFrames), outL(blockFrames),
+          outR(blockFrames), frames(blockFrames), rate(sampleRate) {
+        effect = std::make_unique<ADoubler>(nullptr, services());
         effect->setSampleRate(static_cast<float>(rate));
         effect->setParameter(ADoubler::kSetLatency, 0.0f);
         makeTable();

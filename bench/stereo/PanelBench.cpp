@@ -6,12 +6,8 @@
 #include <memory>
 
 #include "framework/DAEffect.h"
-#include "platform/Clock.h"
-#include "platform/HostProgram.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
-#include "platform/headless/HeadlessWindowSystem.h"
 #include "stereo/uDoubler.h"
+#include "tests/support/EffectServices.h"
 
 namespace {
 
@@ -21,19 +17,8 @@ VstIntPtr VSTCALLBACK fakeHost(AEffect*, std::int32_t opcode, std::int32_t, VstI
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-struct Rig {
-    Rig() {
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        services.windows = &windows;
-        effect = std::make_unique<ADoubler>(fakeHost, services);
-    }
-    platform::ManualClock clock{1000};
-    platform::MemorySettingsStore store;
-    platform::FixedHostProgram host{"bench"};
-    platform::HeadlessWindowSystem windows{clock};
-    platform::Services services;
+struct Rig : test_support::WindowedEffectServices {
+    Rig() : WindowedEffectServices(1000, "bench") { effect = std::make_unique<ADoubler>(fakeHost, services()); }
     std::unique_ptr<ADoubler> effect;
 };
 

@@ -10,15 +10,13 @@
 
 using namespace widefield;
 using widefield::testing::DisplayAudio;
+using widefield::testing::DisplayPanel;
 namespace colors = widefield::displayColors;
 
 namespace {
 
-class PanelDisplays : public DisplayAudio {
+class PanelDisplays : public DisplayPanel {
 protected:
-    PanelDisplays() : form(*editor().getForm()) {}
-
-    platform::HeadlessWindow& window() { return *windows.windowOf(form.window()->nativeHandle()); }
     void click(const toolkit::Control& control) {
         const toolkit::Rect r = control.formBounds();
         window().click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -33,8 +31,6 @@ protected:
     // Audio plays while the timers run (no idle from the host).
     void playWithTimers(int ms, const Signal& signal) { play(ms, signal, [this] { windows.fireDueTimers(); }); }
     const StereoDisplays& displays() { return form.displays.displays(); }
-
-    TuStereoform& form;
 };
 
 }  // namespace

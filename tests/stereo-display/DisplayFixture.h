@@ -1,6 +1,9 @@
 // DisplayFixture.h — a Widefield effect with its editor open, on test services
 // (manual clock, memory settings, headless windows), played in 10 ms blocks with
 // the clock moving with the audio, and the displays that drain it.
+//
+//   DisplayAudio  the effect, its open editor and the audio played into it
+//   DisplayPanel  the same with the panel's form and its headless window at hand
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,26 +15,19 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/HostProgram.h"
-#include "platform/SettingsStore.h"
-#include "platform/headless/HeadlessWindowSystem.h"
 #include "stereo/StereoDisplays.h"
 #include "stereo/uDoubler.h"
+#include "stereo/uStereoMeter.h"
+#include "tests/support/EffectServices.h"
 
 namespace widefield::testing {
 
 constexpr double kPi = 3.14159265358979323846;
 
-class DisplayAudio : public ::testing::Test {
+class DisplayAudio : public ::testing::Test, protected test_support::WindowedEffectServices {
 protected:
-    DisplayAudio() : host("host.exe") {
-        platform::Services services;
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        services.windows = &windows;
-        effect = std::make_unique<ADoubler>(nullptr, services);
+    DisplayAudio() : WindowedEffectServices(1000, "host.exe") {
+        effect = std::make_unique<ADoubler>(nullptr, services());
         effect->setParameter(ADoubler::kSetLatency, 0.0f);
         editor().open(&hostWindow);
     }
@@ -65,14 +61,19 @@ protected:
         return [=](long) { return std::pair<float, float>(left, right); };
     }
 
-    platform::ManualClock clock{1000};
-    platform::MemorySettingsStore store;
-    platform::FixedHostProgram host;
-    platform::HeadlessWindowSystem windows{clock};
     std::unique_ptr<ADoubler> effect;
     int hostWindow = 0;
     long sampleCount = 0;
     StereoDisplays displays;
+};
+
+class DisplayPanel : public DisplayAudio {
+protected:
+    DisplayPanel() : form(*editor().getForm()) {}
+
+    platform::HeadlessWindow& window() { return *windows.windowOf(form.window()->nativeHandle()); }
+
+    TuStereoform& form;
 };
 
 }  // namespace widefield::testing

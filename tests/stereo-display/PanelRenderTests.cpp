@@ -16,14 +16,14 @@
 #include "tools/plughost/TestSignals.h"
 
 using namespace widefield;
-using widefield::testing::DisplayAudio;
+using widefield::testing::DisplayPanel;
 namespace colors = widefield::displayColors;
 
 namespace {
 
-class PanelRender : public DisplayAudio {
+class PanelRender : public DisplayPanel {
 protected:
-    PanelRender() : form(*editor().getForm()) {
+    PanelRender() {
         effect->setParameter(ADoubler::kSetLatency, 750.0f);  // the default a fresh host has
         plughost::Options options;
         options.signal = "quadrature";
@@ -32,8 +32,6 @@ protected:
         std::string error;
         EXPECT_TRUE(plughost::makeSignalSource(options, source, error)) << error;
     }
-    platform::HeadlessWindow& window() { return *windows.windowOf(form.window()->nativeHandle()); }
-
     // The host's audio and idle, one clock: blocks of 512 frames; an idle every
     // 30 ms; `onTime` once at `atMs`; 100 ms of idles after the audio.
     void playAsThePlugHostDoes(double seconds, double atMs = -1.0, const std::function<void()>& onTime = {}) {
@@ -65,7 +63,6 @@ protected:
         window().paintNow();
     }
 
-    TuStereoform& form;
     plughost::SignalSource source;
     const std::uint32_t start = clock.milliseconds();
 };

@@ -10,8 +10,8 @@ namespace {
 
 using testing::PanelTest;
 using toolkit::Rect;
-constexpr toolkit::Pixel kGrey = toolkit::rgb(128, 128, 128);
-constexpr toolkit::Pixel kSilver = toolkit::rgb(192, 192, 192);
+using testing::kGrey;
+using testing::kSilver;
 
 class Layout : public PanelTest {
 protected:

@@ -21,6 +21,10 @@
 
 namespace widefield::testing {
 
+// The value labels' two colours: grey where a value sits at its neutral point, silver elsewhere.
+constexpr toolkit::Pixel kGrey = toolkit::rgb(128, 128, 128);
+constexpr toolkit::Pixel kSilver = toolkit::rgb(192, 192, 192);
+
 // One call the effect made to its host.
 struct HostCall {
     std::int32_t opcode;

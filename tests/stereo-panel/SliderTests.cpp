@@ -9,8 +9,8 @@ namespace {
 using platform::Key;
 using testing::HostCall;
 using testing::PanelTest;
-constexpr toolkit::Pixel kGrey = toolkit::rgb(128, 128, 128);
-constexpr toolkit::Pixel kSilver = toolkit::rgb(192, 192, 192);
+using testing::kGrey;
+using testing::kSilver;
 
 class Sliders : public PanelTest {
 protected:

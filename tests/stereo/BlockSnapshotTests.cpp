@@ -37,11 +37,7 @@ public:
 class BlockSnapshot : public ::testing::Test {
 protected:
     BlockSnapshot() : host("host.exe") {
-        platform::Services services;
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        effect = std::make_unique<ADoubler>(nullptr, services);
+        effect = std::make_unique<ADoubler>(nullptr, platform::Services{&clock, &store, &host, nullptr});
     }
 
     StereoBlock run(const StereoBlock& input) {

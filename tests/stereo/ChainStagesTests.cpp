@@ -8,14 +8,12 @@
 
 #include <string>
 
-#include "stereo/BassFilter.h"
-#include "stereo/DcFilter.h"
 #include "stereo/Sections.h"
-#include "stereo/StereoDelay.h"
-#include "stereo/StereoMatrix.h"
+#include "tests/stereo/KernelChain.h"
 
 using namespace widefield;
 using widefield::testing::EffectTest;
+using widefield::testing::KernelChain;
 using widefield::testing::StereoBlock;
 
 namespace {
@@ -58,14 +56,13 @@ TEST_P(ChainStages, MatchesTheKernelsBitForBit) {
     set(ADoubler::kBassWidth, 0.2f);
     ASSERT_EQ(effect->getParameter(ADoubler::kDelay), static_cast<float>((stages.delay + 120) / 240.0));
 
-    DcFilter dcL, dcR;
-    BassChannel lowL, lowR;
-    StereoDelay delay;
-    std::int32_t delayIndex = 0;
     const BassCoefficients bass = BassCoefficients::lowPass(1000.0 * 0.1f + 100.0, 44100.0);
     const StereoMatrix in = matrixOf(InputSection{false, false, false, 0.5f, 0.6f});
     const StereoMatrix balance = matrixOf(BalanceSection{0.35f, 0.5f});
     const StereoMatrix out = matrixOf(OutputSection{0.5f, 0.7f, false, 1.0f, 1.0f});
+    KernelChain chain(in, balance, out, bass, 0.2f, 0.0f);
+    chain.dcOn = stages.dc;
+    chain.bassOn = stages.bass;
 
     std::int32_t written = 0;
     for (std::size_t frames : {300u, 1u, 129u, 1000u}) {
@@ -73,24 +70,7 @@ TEST_P(ChainStages, MatchesTheKernelsBitForBit) {
         const StereoBlock output = run(input);
         for (std::size_t i = 0; i < frames; ++i) {
             float l = input.left[i], r = input.right[i];
-            if (stages.dc) {
-                l = dcL.process(l);
-                r = dcR.process(r);
-            }
-            in.apply(l, r);
-            if (stages.bass) {
-                const double low1 = lowL.process(l, bass), low2 = lowR.process(r, bass);
-                balance.apply(l, r);
-                const double w = 0.2f, b = 0.0f;
-                const float nl = static_cast<float>((0.5 + w) * low1 * (0.1 + b) + (0.5 - w) * low2 + l);
-                const float nr = static_cast<float>((0.5 + w) * low2 * (0.1 + b) + (0.5 - w) * low1 + r);
-                l = nl;
-                r = nr;
-            } else {
-                balance.apply(l, r);
-            }
-            delay.process(l, r, stages.delay, stages.comb, delayIndex);
-            out.apply(l, r);
+            chain.apply(l, r, stages.delay, stages.comb);
             ASSERT_EQ(output.left[i], l) << frames << "-frame block, sample " << i;
             ASSERT_EQ(output.right[i], r) << frames << "-frame block, sample " << i;
         }

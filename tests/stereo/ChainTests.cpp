@@ -4,17 +4,15 @@
 #include <cmath>
 
 #include "stereo/BassFilter.h"
-#include "stereo/BassFilter.h"
 #include "stereo/DcFilter.h"
 #include "stereo/Sections.h"
 #include "stereo/StereoDelay.h"
 #include "stereo/StereoMatrix.h"
-#include "stereo/Sections.h"
-#include "stereo/StereoDelay.h"
-#include "stereo/StereoMatrix.h"
+#include "tests/stereo/KernelChain.h"
 
 using namespace widefield;
 using widefield::testing::EffectTest;
+using widefield::testing::KernelChain;
 using widefield::testing::StereoBlock;
 
 namespace {
@@ -252,15 +250,12 @@ TEST_F(Chain, EveryStageOnMatchesTheKernelsBitForBit) {
     for (const auto& s : settings) set(static_cast<std::int32_t>(s[0]), s[1]);
     effect->setSampleRate(48000.0f);
 
-    DcFilter dcL, dcR;
-    BassChannel lowL, lowR;
-    StereoDelay delay;
-    std::int32_t delayIndex = 0;
     const BassCoefficients bass = BassCoefficients::lowPass(1000.0 * 0.2f + 100.0, 48000.0);
     const StereoMatrix in = matrixOf(InputSection{false, true, false, 0.62f, 0.55f});
     const StereoMatrix balance = matrixOf(BalanceSection{0.3f, 0.45f});
     const StereoMatrix out = matrixOf(OutputSection{0.45f, 0.6f, false, static_cast<float>(2.0 * 0.45f),
                                                     static_cast<float>(2.0 * 0.4f)});
+    KernelChain chain(in, balance, out, bass, 0.7f, 0.3f);
 
     for (int round = 0; round < 4; ++round) {
         const bool pseudo = round % 2 == 1;
@@ -270,17 +265,8 @@ TEST_F(Chain, EveryStageOnMatchesTheKernelsBitForBit) {
         const StereoBlock input = noise(700, 11 + round);
         const StereoBlock output = run(input);
         for (std::size_t i = 0; i < input.size(); ++i) {
-            float l = dcL.process(input.left[i]), r = dcR.process(input.right[i]);
-            in.apply(l, r);
-            const double low1 = lowL.process(l, bass), low2 = lowR.process(r, bass);
-            balance.apply(l, r);
-            const double w = 0.7f, b = 0.3f;
-            const float nl = static_cast<float>((0.5 + w) * low1 * (0.1 + b) + (0.5 - w) * low2 + l);
-            const float nr = static_cast<float>((0.5 + w) * low2 * (0.1 + b) + (0.5 - w) * low1 + r);
-            l = nl;
-            r = nr;
-            delay.process(l, r, d, pseudo, delayIndex);
-            out.apply(l, r);
+            float l = input.left[i], r = input.right[i];
+            chain.apply(l, r, d, pseudo);
             ASSERT_EQ(output.left[i], l) << "round " << round << " sample " << i;
             ASSERT_EQ(output.right[i], r) << "round " << round << " sample " << i;
         }

@@ -1,7 +1,7 @@
 // EffectFixture.h — a Widefield effect on test services, and ways to run blocks through it.
 //
-// Manual clock, in-memory settings store, host program "host.exe", headless windows; the effect is
-// on the heap (its rings make it large). Blocks are the tests' StereoBlock.
+// Manual clock at 1000 ms, in-memory settings store, host program "host.exe", headless windows; the
+// effect is on the heap (its rings make it large). Blocks are the tests' StereoBlock.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,30 +9,19 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/HostProgram.h"
-#include "platform/headless/HeadlessWindowSystem.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
 #include "stereo/uDoubler.h"
+#include "tests/support/EffectServices.h"
 #include "tests/support/StereoBlock.h"
 
 namespace widefield::testing {
 
 using test_support::StereoBlock;
 
-class EffectTest : public ::testing::Test {
+class EffectTest : public ::testing::Test, protected test_support::WindowedEffectServices {
 protected:
-    EffectTest() : host("host.exe") { effect = makeEffect(); }
+    EffectTest() : WindowedEffectServices(1000, "host.exe") { effect = makeEffect(); }
 
-    std::unique_ptr<ADoubler> makeEffect() {
-        platform::Services services;
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        services.windows = &windows;
-        return std::make_unique<ADoubler>(nullptr, services);
-    }
+    std::unique_ptr<ADoubler> makeEffect() { return std::make_unique<ADoubler>(nullptr, services()); }
 
     // Runs processReplacing on a copy of input and returns the output.
     StereoBlock run(const StereoBlock& input) {
@@ -58,10 +47,6 @@ protected:
 
     void set(std::int32_t index, float value) { effect->setParameter(index, value); }
 
-    platform::ManualClock clock{1000};
-    platform::MemorySettingsStore store;
-    platform::FixedHostProgram host;
-    platform::HeadlessWindowSystem windows{clock};
     std::unique_ptr<ADoubler> effect;
 };
 

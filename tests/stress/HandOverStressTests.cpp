@@ -21,11 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/HostProgram.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
 #include "stereo/uDoubler.h"
+#include "tests/support/EffectServices.h"
 #include "tuner/DecimatedRing.h"
 #include "tuner/DecimationDesign.h"
 #include "tuner/DecimationLowPass.h"
@@ -39,14 +36,10 @@ std::chrono::steady_clock::time_point deadline() {
            std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
 }
 
-class WidefieldRig {
+class WidefieldRig : public test_support::EffectServices {
 public:
-    WidefieldRig() : host("host.exe") {
-        platform::Services services;
-        services.clock = &clock;
-        services.settings = &store;
-        services.hostProgram = &host;
-        effect = std::make_unique<widefield::ADoubler>(nullptr, services);
+    WidefieldRig() : EffectServices(5000, "host.exe") {
+        effect = std::make_unique<widefield::ADoubler>(nullptr, services());
         effect->setSampleRate(44100.0f);
         effect->setParameter(widefield::ADoubler::kSetLatency, 0.0f);
     }
@@ -66,9 +59,6 @@ public:
             effect->processReplacing(channels, channels, 441);
     }
 
-    platform::ManualClock clock{5000};
-    platform::MemorySettingsStore store;
-    platform::FixedHostProgram host;
     std::unique_ptr<widefield::ADoubler> effect;
     std::vector<float> left = std::vector<float>(441), right = std::vector<float>(441);
 };

@@ -21,15 +21,14 @@
 
 #include "platform/NativeWindow.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "tests/win32/Win32TestHost.h"
 
 namespace {
 
-int failures = 0;
-
-void check(bool condition, const char* what) {
-    std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
-    if (!condition) ++failures;
-}
+using win32_test::check;
+using win32_test::clickAt;
+using win32_test::pump;
+using win32_test::pumpFor;
 
 platform::Pixel patternPixel(int x, int y, int seed) {
     return platform::rgb(static_cast<std::uint8_t>(x * 2 + seed), static_cast<std::uint8_t>(y * 3),
@@ -65,23 +64,6 @@ public:
     std::vector<platform::KeyEvent> keys;
     std::function<void()> onClose;
 };
-
-void pump(const std::function<bool()>& done, DWORD milliseconds = 3000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (done() || GetTickCount() - start >= milliseconds) return;
-        Sleep(5);
-    }
-}
-
-void pumpFor(DWORD milliseconds) {
-    pump([] { return false; }, milliseconds);
-}
 
 // Pixels of a window's client area as 0x00RRGGBB, by copying from its DC or by PrintWindow.
 std::vector<std::uint32_t> capture(HWND window, int width, int height, bool printWindow) {
@@ -125,25 +107,6 @@ int mismatches(const std::vector<std::uint32_t>& pixels, const platform::Image& 
     return count;
 }
 
-LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND makeHostWindow() {
-    WNDCLASSW hostClass{};
-    hostClass.lpfnWndProc = hostProcedure;
-    hostClass.hInstance = GetModuleHandleW(nullptr);
-    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    hostClass.lpszClassName = L"TestHost";
-    RegisterClassW(&hostClass);
-    HWND host = CreateWindowExW(0, L"TestHost", L"Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 420, 320,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ShowWindow(host, SW_SHOW);
-    UpdateWindow(host);
-    SetForegroundWindow(host);
-    return host;
-}
-
 // Wine reports no GDI/USER counts (always 0); the thread's own windows are counted
 // as well, so that a leaked window shows there too.
 struct Resources {
@@ -160,18 +123,6 @@ Resources resources() {
                      GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0};
     EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&counts.windows));
     return counts;
-}
-
-void clickAt(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof inputs[0]);
 }
 
 void childChecks(platform::win32::Win32WindowSystem& system, HWND host, std::wstring& className) {
@@ -345,7 +296,7 @@ void robustnessChecks(platform::win32::Win32WindowSystem& system) {
 
 int main() {
     platform::win32::Win32WindowSystem system;
-    HWND host = makeHostWindow();
+    HWND host = win32_test::makeHostWindow(L"TestHost", 420, 320);
     pumpFor(200);
     const Resources before = resources();
     std::printf("     baseline: %lu GDI, %lu USER objects, %d windows\n", static_cast<unsigned long>(before.gdi),
@@ -374,6 +325,5 @@ int main() {
     check(after.windows == before.windows, "the thread's windows back at the baseline");
 
     DestroyWindow(host);
-    std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
-    return failures == 0 ? 0 : 1;
+    return win32_test::report();
 }

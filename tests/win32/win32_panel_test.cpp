@@ -19,90 +19,34 @@
 #include <memory>
 #include <vector>
 
-#include "controls/NiceButton.h"
-#include "controls/NiceButtonImages.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "tests/support/ButtonProbes.h"
 #include "tests/support/FakeHost.h"
+#include "tests/win32/Win32TestHost.h"
 #include "toolkit/Form.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
 namespace {
 
-int failures = 0;
-
-void check(bool condition, const char* what) {
-    std::printf("%s %s\n", condition ? "ok  " : "FAIL", what);
-    if (!condition) ++failures;
-}
-
-void pump(const std::function<void()>& idle, const std::function<bool()>& done, DWORD milliseconds = 3000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (idle) idle();
-        if (done() || GetTickCount() - start >= milliseconds) return;
-        Sleep(5);
-    }
-}
+using test_support::countClicks;
+using win32_test::check;
+using win32_test::pump;
 
 // Longer than the double-click time: the next click starts a new pair.
 void settle(const std::function<void()>& idle) {
     pump(idle, [] { return false; }, GetDoubleClickTime() + 100);
 }
 
-LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND makeHostWindow() {
-    WNDCLASSW hostClass{};
-    hostClass.lpfnWndProc = hostProcedure;
-    hostClass.hInstance = GetModuleHandleW(nullptr);
-    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    hostClass.lpszClassName = L"PanelTestHost";
-    RegisterClassW(&hostClass);
-    HWND host = CreateWindowExW(0, L"PanelTestHost", L"Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 520,
-                                240, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ShowWindow(host, SW_SHOW);
-    UpdateWindow(host);
-    SetForegroundWindow(host);
-    return host;
-}
-
 // Two real left clicks at one point of a window's client area, as fast as the
 // input queue takes them.
-void quickClicks(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    INPUT inputs[4]{};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    }
-    SendInput(4, inputs, sizeof inputs[0]);
-}
+void quickClicks(HWND window, int x, int y) { win32_test::clickAt(window, x, y, 2); }
 
 void quickClicksOn(HWND window, const toolkit::Control& control) {
     const toolkit::Rect r = control.formBounds();
     quickClicks(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-// Counts the clicks a button's handler receives, and passes them on.
-void countClicks(toolkit::Control& control, int& count, const std::function<void()>& after) {
-    std::function<void()> handler = control.onClick;
-    control.onClick = [handler, &count, after] {
-        ++count;
-        if (handler) handler();
-        if (after) after();
-    };
 }
 
 void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
@@ -137,11 +81,7 @@ void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
     // 2. A label of the strip still takes the pair as a double click.
     form->infobtnClick();
     int doubles = 0;
-    std::function<void()> hide = form->Label5.onDoubleClick;
-    form->Label5.onDoubleClick = [&] {
-        ++doubles;
-        hide();
-    };
+    test_support::countDoubleClicks(form->Label5, doubles);
     quickClicksOn(panel, form->Label5);
     pump(idle, [&] { return doubles >= 1; });
     check(doubles == 1 && !form->controlepanel.visible(), "a double click on a strip label hides the strip");
@@ -163,17 +103,11 @@ void tonemarkChecks(platform::win32::Win32WindowSystem& system, HWND host) {
 }
 
 void ledButtonChecks(platform::win32::Win32WindowSystem& system, HWND host) {
-    const toolkit::ImageList lamp = controls::makeLampButtonImages();
     toolkit::Form form(system, 120, 60);
-    controls::TNiceButton button(&form, toolkit::Rect::ofSize(10, 10, 10, 10));
-    button.setImagelist(&lamp);
-    button.setShowLED(true);
-    button.setAutoToggle(true);
-    std::vector<bool> clicks;  // the lamp as each click handler saw it
-    int doubles = 0, releases = 0;
-    button.onClick = [&] { clicks.push_back(button.LEDon()); };
-    button.onDoubleClick = [&] { ++doubles; };
-    button.onMouseUp = [&](toolkit::MouseButton, const toolkit::ShiftState&, int, int) { ++releases; };
+    test_support::LampButtonProbe probe(form);
+    controls::TNiceButton& button = probe.button;
+    const std::vector<bool>& clicks = probe.clicks;
+    const int &doubles = probe.doubles, &releases = probe.releases;
     form.openChild(host);
     if (form.window() == nullptr) {
         check(false, "the LED button's form has a window");
@@ -192,11 +126,10 @@ void ledButtonChecks(platform::win32::Win32WindowSystem& system, HWND host) {
 
 int main() {
     platform::win32::Win32WindowSystem system;
-    HWND host = makeHostWindow();
+    HWND host = win32_test::makeHostWindow(L"PanelTestHost", 520, 240);
     pump(nullptr, [] { return false; }, 200);
     tonemarkChecks(system, host);
     ledButtonChecks(system, host);
     DestroyWindow(host);
-    std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
-    return failures == 0 ? 0 : 1;
+    return win32_test::report();
 }

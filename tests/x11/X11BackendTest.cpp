@@ -27,6 +27,7 @@
 
 #include "platform/x11/X11Blitter.h"
 #include "platform/x11/X11WindowSystem.h"
+#include "tests/x11/X11TestHost.h"
 
 namespace {
 
@@ -75,46 +76,15 @@ int openFileCount() {
     return count;
 }
 
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+using test_support::openHostDisplay;
 
-// The test's own connections: a reconnect right after a close may be turned away once.
-Display* openHostDisplay() {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (Display* display = XOpenDisplay(nullptr)) return display;
-        std::this_thread::sleep_for(std::chrono::milliseconds(attempt + 1));
-    }
-    return nullptr;
-}
-
-// The test's own connection plays the host: it owns the parent window and reads pixels back.
-class X11Child : public testing::Test {
+class X11Child : public test_support::X11TestHost {
 protected:
-    void SetUp() override {
-        host = openHostDisplay();
-        ASSERT_NE(host, nullptr);
-        previousHandler = XSetErrorHandler(ignoreErrors);
-        hostWindow = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 300, 200, 0, 0, 0x202020);
-        XMapWindow(host, hostWindow);
-        XSync(host, False);
-    }
-    void TearDown() override {
-        if (host == nullptr) return;
-        XDestroyWindow(host, hostWindow);
-        XSync(host, False);
-        XSetErrorHandler(previousHandler);
-        XCloseDisplay(host);
-    }
-    void* parentHandle() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(hostWindow)); }
-    static Window idOf(const platform::NativeWindow& window) {
-        return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window.nativeHandle()));
-    }
+    X11Child() : X11TestHost(300, 200) {}
+
+    static Window idOf(const platform::NativeWindow& window) { return test_support::windowId(window); }
     void pump(const std::function<bool()>& done, int milliseconds = 2000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        do {
-            system.idle();
-            if (done()) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        } while (std::chrono::steady_clock::now() < end);
+        test_support::pumpUntil([this] { system.idle(); }, done, milliseconds);
     }
 
     // Compares what the server shows in window with the client's image over
@@ -147,18 +117,7 @@ protected:
         return bits >= 8 ? got >> (bits - 8) == want8 : got == expected;
     }
     void send(Window window, int type, unsigned button, int x, int y, Time time, unsigned state = 0) {
-        XEvent event{};
-        event.xbutton.type = type;
-        event.xbutton.display = host;
-        event.xbutton.window = window;
-        event.xbutton.root = DefaultRootWindow(host);
-        event.xbutton.x = x;
-        event.xbutton.y = y;
-        event.xbutton.button = button;
-        event.xbutton.state = state;
-        event.xbutton.time = time;
-        event.xbutton.same_screen = True;
-        XSendEvent(host, window, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+        test_support::sendButton(host, window, type, button, x, y, time, state);
         XSync(host, False);
     }
     bool windowExists(Window window) {
@@ -167,9 +126,6 @@ protected:
     }
 
     X11WindowSystem system;
-    Display* host = nullptr;
-    Window hostWindow = None;
-    XErrorHandler previousHandler = nullptr;
 };
 
 TEST_F(X11Child, PaintsTheClientImageInsideTheHostWindow) {

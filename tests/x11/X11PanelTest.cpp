@@ -13,66 +13,32 @@
 #include <X11/Xlib.h>
 // clang-format on
 
-#include <chrono>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
-#include "controls/NiceButton.h"
-#include "controls/NiceButtonImages.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/x11/X11WindowSystem.h"
+#include "tests/support/ButtonProbes.h"
 #include "tests/support/FakeHost.h"
+#include "tests/x11/X11TestHost.h"
 #include "toolkit/Form.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
 namespace {
 
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+using test_support::countClicks;
 
-// The test's own connection plays the host: it owns the parent window and sends
-// the button events, with time stamps of its choosing.
-class X11Host : public testing::Test {
+// The host window, with button events of the test's choosing: time stamps on
+// the window system's clock.
+class X11Host : public test_support::X11TestHost {
 protected:
-    void SetUp() override {
-        for (int attempt = 0; attempt < 5 && host == nullptr; ++attempt) {
-            host = XOpenDisplay(nullptr);
-            if (host == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(attempt + 1));
-        }
-        ASSERT_NE(host, nullptr);
-        previousHandler = XSetErrorHandler(ignoreErrors);
-        hostWindow = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 444, 141, 0, 0, 0x202020);
-        XMapWindow(host, hostWindow);
-        XSync(host, False);
-    }
-    void TearDown() override {
-        if (host == nullptr) return;
-        XDestroyWindow(host, hostWindow);
-        XSync(host, False);
-        XSetErrorHandler(previousHandler);
-        XCloseDisplay(host);
-    }
-    void* parentHandle() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(hostWindow)); }
-    static Window idOf(const platform::NativeWindow* window) {
-        return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window->nativeHandle()));
-    }
+    X11Host() : X11TestHost(444, 141) {}
+
     void button(Window window, int type, int x, int y, Time time) {
-        XEvent event{};
-        event.xbutton.type = type;
-        event.xbutton.display = host;
-        event.xbutton.window = window;
-        event.xbutton.root = DefaultRootWindow(host);
-        event.xbutton.x = x;
-        event.xbutton.y = y;
-        event.xbutton.button = Button1;
-        event.xbutton.state = type == ButtonRelease ? Button1Mask : 0;
-        event.xbutton.time = time;
-        event.xbutton.same_screen = True;
-        XSendEvent(host, window, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+        test_support::sendButton(host, window, type, Button1, x, y, time, type == ButtonRelease ? Button1Mask : 0);
     }
     // Press and release at (x, y), `time` ms on the window system's clock.
     void click(Window window, int x, int y, Time time) {
@@ -87,17 +53,9 @@ protected:
         clickTime += 5000;
     }
     void pump(const std::function<void()>& idle, const std::function<bool()>& done, int milliseconds = 2000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        do {
-            idle();
-            if (done()) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        } while (std::chrono::steady_clock::now() < end);
+        test_support::pumpUntil(idle, done, milliseconds);
     }
 
-    Display* host = nullptr;
-    Window hostWindow = 0;
-    XErrorHandler previousHandler = nullptr;
     Time clickTime = 100000;
 };
 
@@ -112,7 +70,7 @@ protected:
         form = effect->getDoublerEditor()->getForm();
         ASSERT_NE(form, nullptr);
         ASSERT_NE(form->window(), nullptr);
-        panel = idOf(form->window());
+        panel = test_support::windowId(*form->window());
         idle();
     }
     void TearDown() override {
@@ -124,16 +82,6 @@ protected:
         const toolkit::Rect r = control.formBounds();
         quickClicks(panel, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
-    // Counts the clicks a button's handler receives, and passes them on.
-    void countClicks(toolkit::Control& control, int& count, const std::function<void()>& after = {}) {
-        std::function<void()> handler = control.onClick;
-        control.onClick = [handler, &count, after] {
-            ++count;
-            if (handler) handler();
-            if (after) after();
-        };
-    }
-
     platform::x11::X11WindowSystem system;
     platform::Services services;
     std::unique_ptr<tonemark::ADoubler> effect;
@@ -157,11 +105,7 @@ TEST_F(X11Panel, AQuickSecondClickOnInfoClosesTheStripAgain) {
     // Labels of the strip still take the pair as a double click: it hides the strip.
     form->infobtnClick();
     int doubles = 0;
-    std::function<void()> hide = form->Label5.onDoubleClick;
-    form->Label5.onDoubleClick = [&] {
-        ++doubles;
-        hide();
-    };
+    test_support::countDoubleClicks(form->Label5, doubles);
     quickClicksOn(form->Label5);
     pump([&] { idle(); }, [&] { return doubles >= 1; });
     EXPECT_EQ(doubles, 1);
@@ -186,23 +130,17 @@ protected:
     void idle() { system.idle(); }
 
     platform::x11::X11WindowSystem system;
-    const toolkit::ImageList lamp = controls::makeLampButtonImages();
 };
 
 TEST_F(X11LedButton, TakesOneClickThenTheDoubleClickAndAnAutoToggleLampFlipsTwice) {
     toolkit::Form form(system, 120, 60);
-    controls::TNiceButton button(&form, toolkit::Rect::ofSize(10, 10, 10, 10));
-    button.setImagelist(&lamp);
-    button.setShowLED(true);
-    button.setAutoToggle(true);
-    std::vector<bool> clicks;  // the lamp as each click handler saw it
-    int doubles = 0, releases = 0;
-    button.onClick = [&] { clicks.push_back(button.LEDon()); };
-    button.onDoubleClick = [&] { ++doubles; };
-    button.onMouseUp = [&](toolkit::MouseButton, const toolkit::ShiftState&, int, int) { ++releases; };
+    test_support::LampButtonProbe probe(form);
+    controls::TNiceButton& button = probe.button;
+    const std::vector<bool>& clicks = probe.clicks;
+    const int &doubles = probe.doubles, &releases = probe.releases;
     form.openChild(parentHandle());
     ASSERT_NE(form.window(), nullptr);
-    const Window window = idOf(form.window());
+    const Window window = test_support::windowId(*form.window());
     idle();
 
     quickClicks(window, 40, 22);
