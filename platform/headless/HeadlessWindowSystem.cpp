@@ -45,39 +45,30 @@ void HeadlessWindow::injectKey(const KeyEvent& event) {
     client_->keyEvent(e);
 }
 
-void HeadlessWindow::mouseMove(int x, int y) {
+namespace {
+MouseEvent mouseEventOf(MouseEvent::Type type, int x, int y, MouseButton button = MouseButton::none, int wheelSteps = 0) {
     MouseEvent e;
-    e.type = MouseEvent::Type::move;
+    e.type = type;
     e.x = x;
     e.y = y;
-    injectMouse(e);
+    e.button = button;
+    e.wheelSteps = wheelSteps;
+    return e;
 }
+}  // namespace
+
+void HeadlessWindow::mouseMove(int x, int y) { injectMouse(mouseEventOf(MouseEvent::Type::move, x, y)); }
 
 void HeadlessWindow::wheel(int x, int y, int steps) {
-    MouseEvent e;
-    e.type = MouseEvent::Type::wheel;
-    e.x = x;
-    e.y = y;
-    e.wheelSteps = steps;
-    injectMouse(e);
+    injectMouse(mouseEventOf(MouseEvent::Type::wheel, x, y, MouseButton::none, steps));
 }
 
 void HeadlessWindow::press(int x, int y, MouseButton button) {
-    MouseEvent e;
-    e.type = MouseEvent::Type::press;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    injectMouse(e);
+    injectMouse(mouseEventOf(MouseEvent::Type::press, x, y, button));
 }
 
 void HeadlessWindow::release(int x, int y, MouseButton button) {
-    MouseEvent e;
-    e.type = MouseEvent::Type::release;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    injectMouse(e);
+    injectMouse(mouseEventOf(MouseEvent::Type::release, x, y, button));
 }
 
 void HeadlessWindow::click(int x, int y, MouseButton button) {
@@ -87,12 +78,7 @@ void HeadlessWindow::click(int x, int y, MouseButton button) {
 
 void HeadlessWindow::doubleClick(int x, int y, MouseButton button) {
     click(x, y, button);
-    MouseEvent e;
-    e.type = MouseEvent::Type::doubleClick;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    injectMouse(e);
+    injectMouse(mouseEventOf(MouseEvent::Type::doubleClick, x, y, button));
     release(x, y, button);
 }
 
