@@ -13,10 +13,22 @@ what a host sees.
 
 Usage: check_plugin.py --check NAME --plughost EXE --plugin LIB
                        --expect tonemark|widefield --bits 32|64
-                       [--wine] [--objdump TOOL] [--work DIR]
+                       [--wine] [--objdump TOOL] [--work DIR] [--batch FILE]
+       check_plugin.py --run-batch FILE --invocations LIST
+
+Where starting a process is slow (Wine; a 32-bit build on an emulated CPU takes
+about a minute a start), every plughost command of every check runs in one
+plughost process: --run-batch reads LIST (one check's arguments a line, tab
+separated), runs all their commands through `plughost batch` and keeps each
+command's exit code and output in FILE; each check then runs with --batch FILE
+and judges the kept results instead of starting plughost itself.
+
+A 32-bit check exits 77 (skipped), printing the reason, when the environment
+names one in BRISORA_SKIP_X86_32; every Wine check likewise for BRISORA_SKIP_WINE.
 """
 import argparse
 import json
+import math
 import os
 import re
 import shutil
@@ -63,12 +75,27 @@ def check(condition, what):
 
 
 def run(command, env=None, timeout=120):
-    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env, timeout=timeout)
-    return result.returncode, result.stdout.decode("utf-8", "replace").replace("\r\n", "\n"), \
-        result.stderr.decode("utf-8", "replace").replace("\r\n", "\n")
+    def text(data):
+        return (data or b"").decode("utf-8", "replace").replace("\r\n", "\n")
+    try:
+        result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env, timeout=timeout)
+    except subprocess.TimeoutExpired as expired:
+        return -1, text(expired.stdout), text(expired.stderr) + "\n(stopped after %d s)" % timeout
+    return result.returncode, text(result.stdout), text(result.stderr)
 
 
-def plughost(args, extra, display=False):
+batch_results = None  # command (tab-joined) -> (code, out, err), from --batch
+
+
+def command_key(extra):
+    return "\t".join(extra)
+
+
+def plughost(args, extra, display=False, timeout=120):
+    if batch_results is not None:
+        if command_key(extra) not in batch_results:
+            return 1, "", "the batch ran no case for: plughost %s" % " ".join(extra)
+        return tuple(batch_results[command_key(extra)])
     command = [args.plughost] + extra
     if args.wine:
         command = ["wine"] + command
@@ -80,12 +107,56 @@ def plughost(args, extra, display=False):
         # No screen given: a private one (./run test gives the whole run one,
         # so that Wine's server and every Wine program see the same display).
         command = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + command
-    return run(command, env)
+    return run(command, env, timeout)
+
+
+# The plughost command lines of each check, in the order it runs them; the
+# checks below and the batch take them from here.
+def record_commands(args):
+    return [["info", "--json", args.plugin]]
+
+
+def refused_commands(args):
+    return [["info", "--host-version", "0", args.plugin],
+            ["info", "--log-host-calls", "--host-version", "2", args.plugin]]
+
+
+AUDIO_MODES = (("processReplacing", []), ("process", ["--accumulate"]))
+
+
+def audio_output(args, mode):
+    return os.path.join(args.work, "out-%s.raw" % mode)
+
+
+def audio_input(args):
+    return os.path.join(args.work, "in.raw")
+
+
+def write_audio_input(args):
+    """Half a second of a 440 Hz sine at 0.5 and its octave at 0.25 on the right,
+    computed here: each build's own sine generator rounds differently, so
+    bit-for-bit comparisons between builds need one input file."""
+    frames = []
+    for n in range(22050):
+        t = 2.0 * math.pi * 440.0 * n / 44100.0
+        frames.append(struct.pack("<ff", 0.5 * math.sin(t), 0.25 * math.sin(2.0 * t)))
+    with open(audio_input(args), "wb") as f:
+        f.write(b"".join(frames))
+
+
+def audio_commands(args, plugin=None):
+    commands = [["process", "--json", "--raw", "--block", "441"] + extra +
+                [plugin or args.plugin, audio_input(args),
+                 audio_output(args, mode if plugin is None else "reference-" + mode)]
+                for mode, extra in AUDIO_MODES]
+    if plugin is None:
+        commands.append(["bench", "--json", "--block", "256", "--blocks", "200", args.plugin])
+    return commands
 
 
 def check_record(args):
     expected = EXPECTED[args.expect]
-    code, out, err = plughost(args, ["info", "--json", args.plugin])
+    code, out, err = plughost(args, record_commands(args)[0])
     check(code == 0, "info exits 0 (stderr: %s)" % err.strip())
     if code != 0:
         return
@@ -121,11 +192,12 @@ def check_record(args):
 
 
 def check_refused(args):
-    code, out, err = plughost(args, ["info", "--host-version", "0", args.plugin])
+    refused, accepted = refused_commands(args)
+    code, out, err = plughost(args, refused)
     check(code == 4, "a host answering 0 to the version query gets no instance (exit %d)" % code)
     check("refused" in err, "the refusal is reported (stderr: %s)" % err.strip())
     check(out.strip() == "", "nothing is printed as info for a refused instance")
-    code, out, err = plughost(args, ["info", "--log-host-calls", "--host-version", "2", args.plugin])
+    code, out, err = plughost(args, accepted)
     check(code == 0, "a host answering 2 gets an instance")
     check("audioMasterVersion (1) effect=null" in err, "main asks the version with a null effect")
 
@@ -155,24 +227,40 @@ def windows_exports(args):
 
 
 def check_audio(args):
-    out_path = os.path.join(args.work, "out.raw")
-    for extra in ([], ["--accumulate"]):
-        code, out, err = plughost(args, ["process", "--json", "--raw", "--sine", "440,0.5", "--seconds", "0.5",
-                                         "--block", "441"] + extra + [args.plugin, out_path])
-        mode = "process" if extra else "processReplacing"
-        check(code == 0, "%s runs a sine (stderr: %s)" % (mode, err.strip()))
+    if batch_results is None:
+        write_audio_input(args)
+    commands = audio_commands(args)
+    for (mode, _), command in zip(AUDIO_MODES, commands):
+        out_path = audio_output(args, mode)
+        code, out, err = plughost(args, command)
+        check(code == 0, "%s runs a sine pair (stderr: %s)" % (mode, err.strip()))
         if code != 0:
             continue
         report = json.loads(out)
         check(report["call"] == mode and report["frames"] == 22050, "%s ran 22050 frames" % mode)
         check(report["out"]["finite"], "%s output is finite" % mode)
-        check(os.path.getsize(out_path) == 22050 * 2 * 4, "%s wrote 22050 stereo float frames" % mode)
+        check(os.path.exists(out_path) and os.path.getsize(out_path) == 22050 * 2 * 4,
+              "%s wrote 22050 stereo float frames" % mode)
         if args.expect == "tonemark":
             check(report["outputEqualsInput"], "%s passes the input through unchanged" % mode)
-    code, out, err = plughost(args, ["bench", "--json", "--block", "256", "--blocks", "200", args.plugin])
+    code, out, err = plughost(args, commands[-1])
     check(code == 0, "bench runs")
     if code == 0:
         check(json.loads(out)["nsPerFrame"] > 0, "bench reports a time per frame")
+    if args.compare_plughost:
+        compare_with_native(args)
+
+
+def compare_with_native(args):
+    """Every build computes the same numbers: the output equals the native
+    64-bit build's, bit for bit."""
+    for (mode, _), command in zip(AUDIO_MODES, audio_commands(args, plugin=args.compare_plugin)):
+        code, out, err = run([args.compare_plughost] + command)
+        check(code == 0, "the native build runs %s (stderr: %s)" % (mode, err.strip()))
+        ours, theirs = audio_output(args, mode), audio_output(args, "reference-" + mode)
+        if code == 0 and os.path.exists(ours):
+            with open(ours, "rb") as a, open(theirs, "rb") as b:
+                check(a.read() == b.read(), "%s output equals the native 64-bit build's bit for bit" % mode)
 
 
 def png_size(path):
@@ -203,17 +291,40 @@ def png_rows(path):
 WIDEFIELD_AUDIO = ["--signal", "quadrature", "--sine", "689.0625,0.7", "--audio-seconds", "3"]
 
 
-def check_editor(args):
-    shot = os.path.join(args.work, "editor.png")
-    if os.path.exists(shot):
-        os.remove(shot)
+def editor_shot(args, which):
+    return os.path.join(args.work, which + ".png")
+
+
+def editor_commands(args):
+    """The first editor run, then the click's and the gestures' where asked."""
     # Long enough for the first half second of tone to fill the analysis window.
     seconds = "1.5" if args.reference else "0.5"
     audio = ["--sine", "440"]
     if args.expect == "widefield" and args.reference:
         audio = WIDEFIELD_AUDIO
-    code, out, err = plughost(args, ["editor", "--seconds", seconds] + audio + ["--click", "5,5",
-                                     "--screenshot", shot, args.plugin], display=True)
+    commands = [["editor", "--seconds", seconds] + audio + ["--click", "5,5", "--screenshot",
+                                                            editor_shot(args, "editor"), args.plugin]]
+    if args.reference_clicked:
+        # A real click on the "i" button opens the control strip over the reading.
+        audio = WIDEFIELD_AUDIO if args.expect == "widefield" else ["--sine", "440"]
+        commands.append(["editor", "--seconds", "1.5"] + audio + ["--click", args.click, "--screenshot",
+                                                                  editor_shot(args, "editor-clicked"), args.plugin])
+    if args.reference_clicked and args.reference_gestures:
+        # Silence plays; Widefield's scope without afterglow, as in the headless render.
+        quiet = ["--param", "40=0"] if args.expect == "widefield" else []
+        commands.append(["editor", "--seconds", "2.5"] + quiet + args.gestures.split() +
+                        ["--screenshot", editor_shot(args, "editor-gestures"), args.plugin])
+    return commands
+
+
+def check_editor(args):
+    commands = editor_commands(args)
+    shot = editor_shot(args, "editor")
+    if batch_results is None:
+        for which in ("editor", "editor-clicked", "editor-gestures"):
+            if os.path.exists(editor_shot(args, which)):
+                os.remove(editor_shot(args, which))
+    code, out, err = plughost(args, commands[0], display=True)
     check(code == 0, "editor runs (stderr: %s)" % err.strip())
     if code != 0:
         return
@@ -228,32 +339,20 @@ def check_editor(args):
         # The window shows what the headless render of the same audio shows.
         compare_with_render(shot, args.reference, "A 440" if args.expect == "tonemark" else "a 90 degree pair")
     if args.reference_clicked:
-        # A real click on the "i" button opens the control strip over the reading.
-        clicked = os.path.join(args.work, "editor-clicked.png")
-        audio = WIDEFIELD_AUDIO if args.expect == "widefield" else ["--sine", "440"]
-        code, out, err = plughost(args, ["editor", "--seconds", "1.5"] + audio + ["--click",
-                                         args.click, "--screenshot", clicked, args.plugin], display=True)
+        code, out, err = plughost(args, commands[1], display=True)
         check(code == 0, "editor with a click runs (stderr: %s)" % err.strip())
         if code == 0 and args.reference_gestures:
-            check_gestures(args)
+            # Drags, a double click and a Control drag through the real window
+            # system do what the same events do on the headless backend.
+            gestures_code, _, gestures_err = plughost(args, commands[2], display=True)
+            check(gestures_code == 0, "editor with gestures runs (stderr: %s)" % gestures_err.strip())
+            if gestures_code == 0:
+                compare_with_render(editor_shot(args, "editor-gestures"), args.reference_gestures,
+                                    "the panel after real drags and double clicks")
         if code == 0:
-            compare_with_render(clicked, args.reference_clicked, "A 440 with the strip opened by a click"
-                                if args.expect == "tonemark" else "the options opened by a click on i over the live scope")
-
-
-def check_gestures(args):
-    # Drags, a double click and a Control drag through the real window system do
-    # what the same events do on the headless backend.
-    shot = os.path.join(args.work, "editor-gestures.png")
-    if os.path.exists(shot):
-        os.remove(shot)
-    # Silence plays; Widefield's scope without afterglow, as in the headless render.
-    quiet = ["--param", "40=0"] if args.expect == "widefield" else []
-    code, out, err = plughost(args, ["editor", "--seconds", "2.5"] + quiet + args.gestures.split() +
-                              ["--screenshot", shot, args.plugin], display=True)
-    check(code == 0, "editor with gestures runs (stderr: %s)" % err.strip())
-    if code == 0:
-        compare_with_render(shot, args.reference_gestures, "the panel after real drags and double clicks")
+            compare_with_render(editor_shot(args, "editor-clicked"), args.reference_clicked,
+                                "A 440 with the strip opened by a click" if args.expect == "tonemark"
+                                else "the options opened by a click on i over the live scope")
 
 
 def compare_with_render(shot, reference, what):
@@ -263,9 +362,13 @@ def compare_with_render(shot, reference, what):
               "the window's pixels equal the headless render of %s (%s)" % (what, reference))
 
 
-def main():
+COMMANDS = {"record": record_commands, "refused": refused_commands, "exports": lambda args: [],
+            "audio": audio_commands, "editor": editor_commands}
+
+
+def parse_check(argv):
     parser = argparse.ArgumentParser()
-    parser.add_argument("--check", required=True, choices=["record", "refused", "exports", "audio", "editor"])
+    parser.add_argument("--check", required=True, choices=sorted(COMMANDS))
     parser.add_argument("--plughost", required=True)
     parser.add_argument("--plugin", required=True)
     parser.add_argument("--expect", required=True, choices=sorted(EXPECTED))
@@ -273,18 +376,116 @@ def main():
     parser.add_argument("--wine", action="store_true")
     parser.add_argument("--objdump")
     parser.add_argument("--work", default=".")
+    parser.add_argument("--batch", help="judge the results kept by --run-batch instead of starting plughost")
+    parser.add_argument("--compare-plughost", help="audio: the native plughost whose output must be equal")
+    parser.add_argument("--compare-plugin", help="audio: the native plug-in for --compare-plughost")
     parser.add_argument("--reference", help="editor: a PNG the screenshot must equal")
     parser.add_argument("--reference-clicked", help="editor: a PNG the screenshot after --click must equal")
     parser.add_argument("--reference-gestures", help="editor: a PNG the screenshot after --gestures must equal")
     parser.add_argument("--gestures", default="", help="editor: plughost gesture options, e.g. --drag=X1,Y1,X2,Y2")
     parser.add_argument("--click", default="420,112", help="editor: the point clicked for --reference-clicked")
-    args = parser.parse_args()
+    return parser.parse_args(argv)
+
+
+def skip_reason(args):
+    if args.wine and os.environ.get("BRISORA_SKIP_WINE"):
+        return os.environ["BRISORA_SKIP_WINE"]
+    if args.bits == 32 and os.environ.get("BRISORA_SKIP_X86_32"):
+        return os.environ["BRISORA_SKIP_X86_32"]
+    return None
+
+
+def split_batch_output(text, with_exit):
+    """{case name: (exit code, text)} from the framed output of plughost batch."""
+    cases, name, lines = {}, None, []
+    for line in text.split("\n"):
+        if line.startswith("@@case "):
+            name, lines = line[7:], []
+            cases[name] = (None, "")
+        elif line.startswith("@@exit ") and with_exit:
+            finished, code = line[7:].rsplit(" ", 1)
+            if lines and lines[-1] == "":
+                lines.pop()  # the line break the frame adds
+            cases[finished] = (int(code), "\n".join(lines) + "\n" if lines else "")
+            name = None
+        elif name is not None:
+            lines.append(line)
+            if not with_exit:
+                cases[name] = (None, "\n".join(lines))
+    return cases
+
+
+def run_batch(cache, invocations):
+    """Every command of every check in LIST through one plughost process."""
+    with open(invocations) as f:
+        checks = [parse_check(line.rstrip("\n").split("\t")) for line in f if line.strip()]
+    if not checks:
+        print("FAIL  no checks in %s" % invocations)
+        return 1
+    first = checks[0]
+    reason = skip_reason(first)
+    if reason:
+        print("skipped: %s" % reason)
+        return 77
+    cases, names = [], {}
+    for args in checks:
+        os.makedirs(args.work, exist_ok=True)
+        for command in COMMANDS[args.check](args):
+            for path in command:
+                if path.startswith(args.work) and path.endswith((".png", ".raw")) and os.path.exists(path):
+                    os.remove(path)  # no result of an earlier run may pass for this one's
+            name = "%s.%s.%d" % (args.expect, args.check, len(cases))
+            names[command_key(command)] = name
+            cases.append((name, command))
+        if args.check == "audio":
+            write_audio_input(args)
+    case_file = cache + ".cases"
+    with open(case_file, "w") as f:
+        for name, command in cases:
+            f.write("case %s\n%s\n" % (name, "\n".join(command)))
+    print("%d plughost commands of %d checks in one %s process" % (len(cases), len(checks),
+                                                                   "Wine" if first.wine else "plughost"))
+    code, out, err = plughost(first, ["batch", case_file], display=True, timeout=1500)
+    outputs, errors = split_batch_output(out, True), split_batch_output(err, False)
+    results = {}
+    for key, name in names.items():
+        exit_code, text = outputs.get(name, (None, ""))
+        if exit_code is None:
+            exit_code, text = 1, text  # the process ended inside this case
+        results[key] = (exit_code, text, errors.get(name, (None, ""))[1])
+        print("%-6s %s: exit %d" % ("ran" if name in outputs and outputs[name][0] is not None else "LOST", name,
+                                    exit_code))
+    with open(cache, "w") as f:
+        json.dump(results, f)
+    check(code == 0, "plughost batch exits 0 (stderr: %s)" % err.strip()[-2000:])
+    check(all(outputs.get(name, (None,))[0] is not None for name in names.values()), "every case ran to its end")
+    return 1 if failures else 0
+
+
+def main():
+    global batch_results
+    if len(sys.argv) > 1 and sys.argv[1] == "--run-batch":
+        if len(sys.argv) != 5 or sys.argv[3] != "--invocations":
+            print("usage: check_plugin.py --run-batch FILE --invocations LIST")
+            return 2
+        return run_batch(sys.argv[2], sys.argv[4])
+    args = parse_check(sys.argv[1:])
+    reason = skip_reason(args)
+    if reason:
+        print("skipped: %s" % reason)
+        return 77
     for path in (args.plughost, args.plugin):
         if not os.path.exists(path):
             print("FAIL  %s does not exist" % path)
             return 1
     os.makedirs(args.work, exist_ok=True)
-    if args.wine and shutil.which("wine") is None:
+    if args.batch:
+        if not os.path.exists(args.batch):
+            print("FAIL  the batch's results %s do not exist (did the batch run?)" % args.batch)
+            return 1
+        with open(args.batch) as f:
+            batch_results = json.load(f)
+    elif args.wine and shutil.which("wine") is None:
         print("FAIL  wine is not installed")
         return 1
     if args.check == "exports":

@@ -28,7 +28,7 @@ inline int report() {
     return failures == 0 ? 0 : 1;
 }
 
-inline void pump(const std::function<void()>& idle, const std::function<bool()>& done, DWORD milliseconds = 3000) {
+inline void pump(const std::function<void()>& idle, const std::function<bool()>& done, DWORD milliseconds = 20000) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG message;
@@ -42,7 +42,7 @@ inline void pump(const std::function<void()>& idle, const std::function<bool()>&
     }
 }
 
-inline void pump(const std::function<bool()>& done, DWORD milliseconds = 3000) { pump(nullptr, done, milliseconds); }
+inline void pump(const std::function<bool()>& done, DWORD milliseconds = 20000) { pump(nullptr, done, milliseconds); }
 
 inline void pumpFor(DWORD milliseconds) {
     pump([] { return false; }, milliseconds);
@@ -68,16 +68,21 @@ inline HWND makeHostWindow(const wchar_t* className, int width, int height) {
     return host;
 }
 
-// `clicks` (one or two) press-release pairs at one point of a window's client area.
+// `clicks` (one or two) press-release pairs at one point of a window's client
+// area. The events carry their own times, 40 ms apart: the system's double-click
+// test compares those, so a slow process (an emulated CPU) still sends a quick
+// pair.
 inline void clickAt(HWND window, int x, int y, int clicks = 1) {
     POINT point{x, y};
     ClientToScreen(window, &point);
     SetCursorPos(point.x, point.y);
     INPUT inputs[4]{};
     const int count = clicks < 1 ? 0 : clicks > 2 ? 4 : clicks * 2;
+    const DWORD start = GetTickCount();
     for (int i = 0; i < count; ++i) {
         inputs[i].type = INPUT_MOUSE;
         inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+        inputs[i].mi.time = start + static_cast<DWORD>(i) * 40;
     }
     SendInput(static_cast<UINT>(count), inputs, sizeof inputs[0]);
 }

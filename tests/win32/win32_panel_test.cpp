@@ -35,9 +35,10 @@ using test_support::countClicks;
 using win32_test::check;
 using win32_test::pump;
 
-// Longer than the double-click time: the next click starts a new pair.
+// Longer than the double-click time past the last stamped event: the next click
+// starts a new pair.
 void settle(const std::function<void()>& idle) {
-    pump(idle, [] { return false; }, GetDoubleClickTime() + 100);
+    pump(idle, [] { return false; }, GetDoubleClickTime() + 200);
 }
 
 // Two real left clicks at one point of a window's client area, as fast as the

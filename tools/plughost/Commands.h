@@ -1,4 +1,7 @@
-// Commands.h — the four plughost commands; each returns the exit status.
+// Commands.h — the plughost commands; each returns the exit status.
+//
+//   runCommand   configures the host callback and runs options.command
+//   runBatch     many command lines from one file, in this one process
 #pragma once
 
 #include "tools/plughost/Options.h"
@@ -9,5 +12,7 @@ int runInfo(const Options& options);
 int runProcess(const Options& options);
 int runBench(const Options& options);
 int runEditor(const Options& options);
+int runBatch(const Options& options);
+int runCommand(const Options& options);
 
 }  // namespace plughost

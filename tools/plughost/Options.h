@@ -22,7 +22,7 @@ struct Point {
 };
 
 struct Options {
-    std::string command;                 // info, process, bench, editor
+    std::string command;                 // info, process, bench, editor, batch
     std::vector<std::string> positional;  // plug-in path, then files
     int hostVersion = 1;                  // answer to audioMasterVersion
     bool logHostCalls = false;

@@ -19,13 +19,22 @@ int main(int argc, char** argv) {
         std::fputs(usageText(), stdout);
         return kExitOk;
     }
+    return runCommand(options);
+}
+
+namespace plughost {
+
+int runCommand(const Options& options) {
     configureHost(options.hostVersion, options.logHostCalls);
     if (options.command == "info") return runInfo(options);
     if (options.command == "process") return runProcess(options);
     if (options.command == "bench") return runBench(options);
     if (options.command == "editor") return runEditor(options);
+    if (options.command == "batch") return runBatch(options);
     std::fprintf(stderr, options.command.empty() ? "plughost: no command given\n%s"
                                                  : "plughost: unknown command\n%s",
                  usageText());
     return kExitUsage;
 }
+
+}  // namespace plughost
