@@ -3,7 +3,9 @@
 #
 #   install_packages PKG...   installs those of PKG that are missing
 #
-# 1. apt-get waits for the package lock (the system may be updating itself).
+# 1. apt-get waits for the package lock (the system may be updating itself)
+#    and never removes a package to make room (--no-remove): a conflict
+#    between twins would otherwise be "solved" by removing what uses them.
 # 2. A failed `apt-get update` is a warning: a mirror in the middle of a sync
 #    leaves one index (often the security suite's i386 one) short, and the
 #    other indexes are still good.
@@ -66,11 +68,11 @@ install_packages() {
         grep -E '^(E|W):' /tmp/brisora-apt-update.log | head -3 | sed 's/^/   /'
     fi
     local log=/tmp/brisora-apt-install.log
-    if DEBIAN_FRONTEND=noninteractive apt_as_root apt-get "${apt_lock_wait[@]}" install -y -qq \
+    if DEBIAN_FRONTEND=noninteractive apt_as_root apt-get "${apt_lock_wait[@]}" install -y -qq --no-remove \
            --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
         return 0
     fi
-    grep -qE 'held broken packages|unmet dependencies|Unable to correct problems' "$log" || {
+    grep -qE 'held broken packages|unmet dependencies|Unable to correct problems|remove is disabled' "$log" || {
         tail -20 "$log" >&2; return 1; }
 
     # The fall-back: a preference for this call only, beside the user's own.
@@ -85,7 +87,7 @@ install_packages() {
     [ ${#downgrades[@]} -gt 0 ] && moved=", and moving ${downgrades[*]} to the version of their i386 twins"
     echo "The package index lags (i386 twins only at the main suite's versions): installing with the security" \
          "suite below main for this call$moved."
-    if DEBIAN_FRONTEND=noninteractive apt_as_root apt-get "${apt_lock_wait[@]}" "${options[@]}" install -y -qq \
+    if DEBIAN_FRONTEND=noninteractive apt_as_root apt-get "${apt_lock_wait[@]}" "${options[@]}" install -y -qq --no-remove \
            --no-install-recommends --allow-downgrades "${missing[@]}" ${downgrades[@]+"${downgrades[@]}"} \
            >"$log" 2>&1; then
         rm -rf "$parts"
