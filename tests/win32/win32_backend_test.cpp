@@ -1,8 +1,7 @@
 // win32_backend_test.cpp — the Win32 window system in a real (Wine or Windows) session.
 //
-// A plain test program rather than GoogleTest, since the cross builds carry no
-// test framework. Each check prints "ok" or "FAIL"; the exit code is 0 when all
-// passed. Checked:
+// One part of win32_window_tests (the cross builds carry no test framework);
+// each check prints "ok" or "FAIL". Checked:
 //   1. a child of a host window: parent, style, place and size
 //   2. it paints the client's image (read back with BitBlt and with PrintWindow)
 //   3. clicks, double clicks, capture from press to release, keys
@@ -21,6 +20,7 @@
 
 #include "platform/NativeWindow.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "tests/win32/Win32Checks.h"
 #include "tests/win32/Win32TestHost.h"
 
 namespace {
@@ -294,7 +294,7 @@ void robustnessChecks(platform::win32::Win32WindowSystem& system) {
 
 }  // namespace
 
-int main() {
+void win32_test::backendChecks() {
     platform::win32::Win32WindowSystem system;
     HWND host = win32_test::makeHostWindow(L"TestHost", 420, 320);
     pumpFor(200);
@@ -325,5 +325,4 @@ int main() {
     check(after.windows == before.windows, "the thread's windows back at the baseline");
 
     DestroyWindow(host);
-    return win32_test::report();
 }

@@ -2,9 +2,8 @@
 // Windows), clicked twice in quick succession with real mouse input, so that the
 // system itself turns the second press into WM_LBUTTONDBLCLK.
 //
-// A plain test program like win32_backend_test (the cross builds carry no test
-// framework); each check prints "ok" or "FAIL", the exit code is 0 when all
-// passed. Checked:
+// One part of win32_window_tests (the cross builds carry no test framework);
+// each check prints "ok" or "FAIL". Checked:
 //   1. Tonemark's "i": the first click opens the strip, the second (on the
 //      strip's hide button, which then lies under the pointer) closes it
 //   2. a double click on a strip label still hides the strip
@@ -24,6 +23,7 @@
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/support/ButtonProbes.h"
 #include "tests/support/FakeHost.h"
+#include "tests/win32/Win32Checks.h"
 #include "tests/win32/Win32TestHost.h"
 #include "toolkit/Form.h"
 #include "tuner/uDoubler.h"
@@ -125,12 +125,11 @@ void ledButtonChecks(platform::win32::Win32WindowSystem& system, HWND host) {
 
 }  // namespace
 
-int main() {
+void win32_test::panelChecks() {
     platform::win32::Win32WindowSystem system;
     HWND host = win32_test::makeHostWindow(L"PanelTestHost", 520, 240);
     pump(nullptr, [] { return false; }, 200);
     tonemarkChecks(system, host);
     ledButtonChecks(system, host);
     DestroyWindow(host);
-    return win32_test::report();
 }

@@ -1,6 +1,5 @@
-// LifetimeWine.cpp — instances with open editors leave no GDI or USER handles.
-//
-//   lifetime-wine <plug-in.dll>...
+// win32_lifetime_checks.cpp — instances with open editors leave no GDI or USER handles:
+// the lifetime part of win32_window_tests.
 //
 // For each library: a few warm-up instances, then the handle counts of the
 // process (GetGuiResources) and the windows of this thread are taken; then
@@ -20,6 +19,7 @@
 
 #include "framework/DAEffect.h"
 #include "tests/support/FakeHost.h"
+#include "tests/win32/Win32Checks.h"
 
 namespace {
 
@@ -221,13 +221,4 @@ bool checkLibrary(const char* path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::printf("usage: lifetime-wine <plug-in.dll>...\n");
-        return 2;
-    }
-    bool good = true;
-    for (int i = 1; i < argc; ++i) good = checkLibrary(argv[i]) && good;
-    std::printf(good ? "ok\n" : "FAILED\n");
-    return good ? 0 : 1;
-}
+bool win32_test::lifetimeChecks(const char* libraryPath) { return checkLibrary(libraryPath); }
