@@ -64,10 +64,10 @@ std::uint32_t bitsOf(float value) {
 }  // namespace
 
 PluginInstance* PluginInstance::create(const PluginIdentity& identity, double sampleRate,
-                                       const LV2_Feature* const* features) {
+                                       const LV2_Feature* const* features, const platform::Services& services) {
     if (!(sampleRate > 0.0 && sampleRate <= 16.0e6)) return nullptr;
     if (identity.controls.size() > kMaxControlPorts) return nullptr;
-    AEffect* record = identity.create(hostCallback, platform::defaultServices());
+    AEffect* record = identity.create(hostCallback, services);
     if (record == nullptr) return nullptr;
     auto* instance = new (std::nothrow) PluginInstance(identity, record);
     if (instance == nullptr) {

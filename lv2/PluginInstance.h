@@ -36,9 +36,11 @@ public:
 
 class PluginInstance {
 public:
-    // Null when the rate is unusable or the effect cannot be made.
+    // Null when the rate is unusable or the effect cannot be made. Hosts get
+    // the real services; tests give their own.
     static PluginInstance* create(const PluginIdentity& identity, double sampleRate,
-                                  const LV2_Feature* const* features);
+                                  const LV2_Feature* const* features,
+                                  const platform::Services& services = platform::defaultServices());
     ~PluginInstance();
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
