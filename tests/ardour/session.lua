@@ -15,6 +15,10 @@
 --            plug-in's output; then the settings of final.txt and an
 --            automation lane; saved
 --   reload   the saved settings and automation, as the reloaded session has them
+--
+-- BRISORA_PLUGIN_TYPE picks the plug-in format (LXVST unless it says LV2, whose
+-- plug-ins are named by URI) and BRISORA_LANE the lane, "<index> <v1> <v2> <v3>"
+-- in the parameter's own values (a VST 2 lane of output rotation unless set).
 
 local phase, work, frames = arg[1], arg[2], tonumber(arg[3])
 local name = "hosttest"
@@ -38,6 +42,7 @@ local function lines_of(file)
 end
 
 local function number_text(value) return string.format("%.9g", value) end
+local plugin_type = ARDOUR.PluginType[os.getenv("BRISORA_PLUGIN_TYPE") or "LXVST"]
 
 local function track_named(session, track_name)
   local route = session:route_by_name(track_name)
@@ -83,6 +88,11 @@ end
 
 -- The automation lane the bounce phase writes: output rotation over the region.
 local lane = { index = 5, points = { { 0, 0.25 }, { 0.5, 0.75 }, { 1, 0.5 } } }
+if os.getenv("BRISORA_LANE") then
+  local given = words(os.getenv("BRISORA_LANE"))
+  lane.index = tonumber(given[1])
+  for k = 1, 3 do lane.points[k][2] = tonumber(given[k + 1]) end
+end
 
 local function report_lane(processor, prefix)
   local list, curve = ARDOUR.LuaAPI.plugin_automation(processor, lane.index)
@@ -114,7 +124,7 @@ if phase == "create" then
     for channel = 0, 1 do
       result("source." .. track_name .. "." .. channel, region:source(channel):to_filesource():path())
     end
-    local processor = ARDOUR.LuaAPI.new_plugin(session, plugin_name, ARDOUR.PluginType.LXVST, "")
+    local processor = ARDOUR.LuaAPI.new_plugin(session, plugin_name, plugin_type, "")
     assert(not processor:isnil(), "Ardour did not create " .. plugin_name)
     -- Index 0 of the visible processors: before the fader.
     assert(track:add_processor_by_index(processor, 0, nil, true) == 0, "insert failed")

@@ -1,0 +1,34 @@
+// PluginIdentity.h — what the adapter knows of one plug-in beyond its effect.
+//
+//   PluginIdentity     URIs, names, the control ports, how to make the effect
+//                      and where its open panel's window is
+//   tonemarkIdentity, widefieldIdentity   the two plug-ins
+//
+// The effect classes stay as the VST 2 build has them: the adapter makes them
+// through the same createInstance as their exported main, and drives them
+// through their AEffect record.
+#pragma once
+
+#include "framework/DAudioE.h"
+#include "lv2/ControlPorts.h"
+#include "platform/Services.h"
+
+namespace lv2adapter {
+
+struct PluginIdentity {
+    const char* uri;
+    const char* uiUri;
+    const char* name;         // doap:name; also the bundle's and the binary's name
+    const char* pluginClass;  // the LV2 class below lv2:Plugin ("AnalyserPlugin")
+    const char* comment;
+    PortTable controls;
+    // createInstance<Effect>: null when the effect cannot be made.
+    AEffect* (*create)(audioMasterCallback host, const platform::Services& services);
+    // The open panel's native window (an X11 Window id); null while closed.
+    void* (*panelWindow)(AudioEffect& effect);
+};
+
+const PluginIdentity& tonemarkIdentity();
+const PluginIdentity& widefieldIdentity();
+
+}  // namespace lv2adapter

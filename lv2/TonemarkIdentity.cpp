@@ -1,0 +1,42 @@
+// TonemarkIdentity.cpp — Tonemark as an LV2 plug-in: URIs and its two ports.
+#include "lv2/PluginIdentity.h"
+#include "tuner/uDoubler.h"
+#include "tuner/uFFT.h"
+
+namespace lv2adapter {
+
+namespace {
+
+constexpr ControlPort kPorts[] = {
+    {"reference", tonemark::ADoubler::kReferencePitch, PortUnit::hertz, 425.0f, 453.0f},
+    {"accuracy", tonemark::ADoubler::kAccuracy, PortUnit::choice, 0.0f, 2.0f},
+};
+
+AEffect* create(audioMasterCallback host, const platform::Services& services) {
+    return createInstance<tonemark::ADoubler>(host, services);
+}
+
+void* panelWindow(AudioEffect& effect) {
+    auto* editor = static_cast<tonemark::ADoublerEditor*>(effect.getEditor());
+    if (editor == nullptr || editor->getForm() == nullptr || editor->getForm()->window() == nullptr) return nullptr;
+    return editor->getForm()->window()->nativeHandle();
+}
+
+}  // namespace
+
+const PluginIdentity& tonemarkIdentity() {
+    static const PluginIdentity identity{
+        "urn:brisora:tonemark",
+        "urn:brisora:tonemark:x11-panel",
+        "Tonemark",
+        "AnalyserPlugin",
+        "An instrument tuner: note, octave, MIDI number, frequency and cents against a reference pitch; "
+        "the audio passes unchanged.",
+        {kPorts, sizeof kPorts / sizeof kPorts[0]},
+        create,
+        panelWindow,
+    };
+    return identity;
+}
+
+}  // namespace lv2adapter
