@@ -75,6 +75,9 @@ inline HWND makeHostWindow(const wchar_t* className, int width, int height) {
 inline void clickAt(HWND window, int x, int y, int clicks = 1) {
     POINT point{x, y};
     ClientToScreen(window, &point);
+    // A slow process may get here before the window system has the window in
+    // place under the point; the input would go to whatever lies there.
+    pump([&] { return WindowFromPoint(point) == window; }, 10000);
     SetCursorPos(point.x, point.y);
     INPUT inputs[4]{};
     const int count = clicks < 1 ? 0 : clicks > 2 ? 4 : clicks * 2;
