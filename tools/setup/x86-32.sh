@@ -43,7 +43,12 @@ enable_x86_32_emulation() {
             x86_32_reason="binfmt_misc cannot be mounted here"; return 1; }
     fi
     [ "$(cat "$binfmt/status" 2>/dev/null)" = enabled ] || echo 1 >"$binfmt/status" 2>/dev/null || true
-    # An entry of our own or the distribution's (qemu-i386) already serves.
+    # An entry of our own or the distribution's (qemu-i386) already serves;
+    # one switched off (echo 0) is switched on again.
+    local entry
+    for entry in "$binfmt/brisora-i386" "$binfmt/qemu-i386"; do
+        if [ -e "$entry" ] && ! grep -qs '^enabled' "$entry"; then echo 1 >"$entry" 2>/dev/null || true; fi
+    done
     if [ ! -e "$binfmt/brisora-i386" ] && [ ! -e "$binfmt/qemu-i386" ]; then
         local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
         local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
