@@ -94,7 +94,7 @@ TEST(ZoomCanvas, FractionalLevelsFillWholeCells) {
     EXPECT_EQ(image.at(0, 0), colors::black);
     canvas.line(0, 10, 10, 10, colors::red);  // a one-pixel line is one cell thick
     EXPECT_EQ(image.at(0, 15), colors::red);
-    EXPECT_EQ(image.at(14, 16), colors::red);
+    EXPECT_EQ(image.at(14, 15), colors::red);  // logical (9, 10) covers device 13..14 x 15
     EXPECT_EQ(image.at(15, 15), colors::black);  // the end point is left out
 }
 
