@@ -172,7 +172,7 @@ AboutToggle::AboutToggle() = default;
 
 AboutToggle::~AboutToggle() = default;
 
-bool AboutToggle::toggle(platform::WindowSystem& windows, const AboutContent& content) {
+bool AboutToggle::toggle(platform::WindowSystem& windows, const AboutContent& content, toolkit::Zoom zoom) {
     if (dialog_ && dialog_->isStillWindow()) {
         dialog_.reset();
         return true;
@@ -181,6 +181,7 @@ bool AboutToggle::toggle(platform::WindowSystem& windows, const AboutContent& co
     dialog_ = std::make_unique<TuFAbout>(windows, content);
     if (!freeTimer_) freeTimer_ = std::make_unique<toolkit::Timer>(windows, 1, [this] { freeClosedDialog(); }, false);
     dialog_->onClosed = [this] { freeTimer_->setEnabled(true); };
+    dialog_->setZoom(zoom);
     dialog_->open();
     return false;
 }

@@ -129,7 +129,7 @@ public:
     // true (the panel then asks its effect for an update). Otherwise opens a new
     // one and returns false. A dialog the user closes is freed at the window
     // system's next timer turn, so every opening builds the dialog anew.
-    bool toggle(platform::WindowSystem& windows, const AboutContent& content);
+    bool toggle(platform::WindowSystem& windows, const AboutContent& content, toolkit::Zoom zoom = toolkit::Zoom{});
     // The open dialog's native window handle, or null when none is open.
     void* aboutWindow() const;
     bool isOpen() const;

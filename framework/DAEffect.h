@@ -128,6 +128,12 @@ enum : std::int32_t {
 // The one opcode above effIdentify that is answered: whether a host may record
 // and play back automation of a parameter (1) or not (0).
 constexpr std::int32_t effCanBeAutomated = 26;
+// Vendor requests; the one read is a host's display scale: index 'PreS', value
+// 'AeCs', opt the scale factor (1.5 for 150 %), as some Windows hosts send it.
+constexpr std::int32_t effVendorSpecific = 50;
+// Beyond the five below, the one host request made: resize the editor's window
+// (index width, value height); a host that cannot answers 0.
+constexpr std::int32_t audioMasterSizeWindow = 15;
 
 // Host callback opcodes, 0 to 4.
 enum : std::int32_t {

@@ -128,6 +128,12 @@ VstIntPtr AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIn
         case effEditIdle: if (editor) editor->idle(); return 0;
         case effIdentify: return kIdentifyAnswer;
         case effCanBeAutomated: return canBeAutomated(index);
+        case effVendorSpecific:
+            if (editor && index == fourCharCode('P', 'r', 'e', 'S') && value == fourCharCode('A', 'e', 'C', 's')) {
+                editor->setHostScale(opt);
+                return 1;
+            }
+            return 0;
         default: return 0;
     }
 }

@@ -34,6 +34,8 @@ public:
     virtual void idle();
     virtual void update();
     virtual void postUpdate();
+    // The host's display scale (1.0 for 100 %), when it tells one.
+    virtual void setHostScale(float) {}
 
     AudioEffect* getEffect() const { return effect; }
     void* getSystemWindow() const { return systemWindow; }

@@ -6,7 +6,10 @@
 //   describeUi                 the C entry points of LV2UI_Descriptor
 #include "lv2/PanelUi.h"
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
 
 #include <cstring>
 #include <new>
@@ -31,6 +34,22 @@ const void* featureData(const LV2_Feature* const* features, const char* uri) {
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+// The host's ui:scaleFactor option (a float), or 0 when it gives none.
+float hostScaleFactor(const LV2_Feature* const* features) {
+    const auto* options = static_cast<const LV2_Options_Option*>(featureData(features, LV2_OPTIONS__options));
+    const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map));
+    if (options == nullptr || map == nullptr || map->map == nullptr) return 0.0f;
+    const LV2_URID scaleFactor = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID atomFloat = map->map(map->handle, LV2_ATOM__Float);
+    for (const LV2_Options_Option* o = options; o->key != 0; ++o)
+        if (o->key == scaleFactor && o->type == atomFloat && o->size == sizeof(float) && o->value != nullptr) {
+            float factor = 0.0f;
+            std::memcpy(&factor, o->value, sizeof factor);
+            return factor;
+        }
+    return 0.0f;
+}
+
 }  // namespace
 
 PanelUi* PanelUi::create(const PluginIdentity& identity, const char* pluginUri, LV2UI_Write_Function write,
@@ -46,6 +65,12 @@ PanelUi* PanelUi::create(const PluginIdentity& identity, const char* pluginUri, 
     const auto* touch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
     auto* panel = new (std::nothrow) PanelUi(*instance, write, controller, touch);
     if (panel == nullptr) return nullptr;
+    // Offered in the panel's zoom menu, as a VST 2 host's scale is.
+    if (const float factor = hostScaleFactor(features); factor > 0.0f) {
+        AEffect& record = instance->record();
+        record.dispatcher(&record, effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'), fourCharCode('A', 'e', 'C', 's'),
+                          nullptr, factor);
+    }
     if (!panel->open(parent, widget, static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize)))) {
         delete panel;
         return nullptr;
@@ -58,6 +83,7 @@ PanelUi::PanelUi(PluginInstance& instance, LV2UI_Write_Function write, LV2UI_Con
     : instance_(instance), write_(write), controller_(controller), touch_(touch) {}
 
 bool PanelUi::open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize) {
+    resize_ = resize;
     attached_ = instance_.attachPanel(this);
     if (!attached_) return false;
     AEffect& record = instance_.record();
@@ -139,6 +165,11 @@ void PanelUi::report(std::size_t control, float value) {
 void PanelUi::parameterAutomated(std::int32_t parameter) {
     const int control = instance_.controlOf(parameter);
     if (control >= 0) report(static_cast<std::size_t>(control), effectValue(static_cast<std::size_t>(control)));
+}
+
+bool PanelUi::resizeWindow(int width, int height) {
+    if (resize_ == nullptr || resize_->ui_resize == nullptr || width <= 0 || height <= 0) return false;
+    return resize_->ui_resize(resize_->handle, width, height) == 0;
 }
 
 void PanelUi::gesture(std::int32_t parameter, bool begins) {

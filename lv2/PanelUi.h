@@ -39,6 +39,7 @@ public:
 
     void parameterAutomated(std::int32_t parameter) override;
     void gesture(std::int32_t parameter, bool begins) override;
+    bool resizeWindow(int width, int height) override;
 
 private:
     PanelUi(PluginInstance& instance, LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch);
@@ -51,6 +52,7 @@ private:
     LV2UI_Write_Function write_;
     LV2UI_Controller controller_;
     const LV2UI_Touch* touch_;
+    const LV2UI_Resize* resize_ = nullptr;
     bool attached_ = false;
     // The effect's value that the host's port is known to hold, per control.
     std::array<float, kMaxControlPorts> reported_{};

@@ -169,13 +169,15 @@ void PluginInstance::detachPanel(PanelLink* panel) {
 }
 
 VstIntPtr VSTCALLBACK PluginInstance::hostCallback(AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                                   VstIntPtr, void*, float) {
+                                                   VstIntPtr value, void*, float) {
     if (opcode == audioMasterVersion) return kHostVersion;
     auto* instance = effect ? static_cast<PluginInstance*>(effect->user) : nullptr;
     // Only the panel asks for automation and gestures, on the UI thread.
     if (instance == nullptr || instance->panel_ == nullptr) return 0;
     if (opcode == audioMasterAutomate) instance->panel_->parameterAutomated(index);
     if (opcode == kBeginEdit || opcode == kEndEdit) instance->panel_->gesture(index, opcode == kBeginEdit);
+    if (opcode == audioMasterSizeWindow)
+        return instance->panel_->resizeWindow(index, static_cast<int>(value)) ? 1 : 0;
     return 0;  // audioMasterPinConnected: 0 is connected
 }
 

@@ -32,6 +32,8 @@ public:
     virtual void parameterAutomated(std::int32_t parameter) = 0;
     // The panel began or ended a gesture on a host parameter.
     virtual void gesture(std::int32_t parameter, bool begins) = 0;
+    // The panel asks for a new size of its window; true when the host took it.
+    virtual bool resizeWindow(int width, int height) = 0;
 };
 
 class PluginInstance {

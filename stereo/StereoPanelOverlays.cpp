@@ -18,7 +18,7 @@ void TuStereoform::HelpBtnClick() {
     if (effect == nullptr) return;
     // A dialog of this panel's that is still open goes, and the panel is asked
     // to catch up; otherwise (none, or closed meanwhile) a new one opens.
-    if (about.toggle(windowSystem(), aboutContent())) effect->setParameter(ADoubler::kRefreshPanel, 0.0f);
+    if (about.toggle(windowSystem(), aboutContent(), zoom())) effect->setParameter(ADoubler::kRefreshPanel, 0.0f);
 }
 
 void TuStereoform::showLatency(std::int32_t ms) {

@@ -41,12 +41,13 @@ int sliderPosition(float value, double scale) {
 ADoublerEditor::ADoublerEditor(AudioEffect* effect, platform::WindowSystem& windows)
     : AEffEditor(effect), windows(windows) {
     if (effect) effect->setEditor(this);
+    zoom.requestHostSize = [this](int width, int height) { return controls::requestEditorSize(this->effect, width, height); };
 }
 
 ADoublerEditor::~ADoublerEditor() { close(); }
 
 std::int32_t ADoublerEditor::getRect(ERect** rect) {
-    editorRect = ERect{0, 0, kHeight, kWidth};
+    editorRect = ERect{0, 0, static_cast<std::int16_t>(zoom.zoomed(kHeight)), static_cast<std::int16_t>(zoom.zoomed(kWidth))};
     if (rect) *rect = &editorRect;
     return 1;
 }
@@ -61,6 +62,7 @@ std::int32_t ADoublerEditor::open(void* ptr) {
         meterRecords.discard();
         form = std::make_unique<TuStereoform>(windows);
         form->effect = getDoubler();
+        zoom.attach(*form);
         form->openChildHidden(ptr);
         opened.store(true, kRelaxed);
     }
@@ -74,6 +76,7 @@ std::int32_t ADoublerEditor::open(void* ptr) {
 void ADoublerEditor::close() {
     if (!form) return;
     opened.store(false, kRelaxed);
+    zoom.detach();
     form.reset();
     parentWindow = nullptr;
 }
@@ -194,6 +197,7 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
       hostProgram(services.hostProgram ? services.hostProgram->fileName() : std::string()) {
     // 2. The editor, registered with the base.
     doublerEditor = new ADoublerEditor(this, services.windows ? *services.windows : platform::nativeWindowSystem());
+    doublerEditor->panelZoom().choice().attach(settings);
     // 3. How the host sees us.
     setProgram(0);
     setNumInputs(2);

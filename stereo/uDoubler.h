@@ -26,6 +26,7 @@
 #include <string>
 #include <thread>
 
+#include "controls/PanelZoomControl.h"
 #include "framework/DAudioE.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
@@ -70,6 +71,9 @@ public:
     // of its own in the host), then the base: one update for pending posts.
     void idle() override;
     void update() override;
+    void setHostScale(float scale) override { zoom.choice().setHostScale(scale); }
+    // The panel's zoom: its choice, the open panel's zoom and menu.
+    controls::PanelZoomControl& panelZoom() { return zoom; }
     ADoubler* getDoubler() const;
 
     bool isOpen() const { return opened.load(std::memory_order_relaxed); }
@@ -111,6 +115,7 @@ private:
     void* parentWindow = nullptr;
     platform::WindowSystem& windows;
     std::unique_ptr<TuStereoform> form;
+    controls::PanelZoomControl zoom{"Widefield"};
     std::atomic<std::thread::id> panelThread{};
     std::atomic<bool> refreshRequested{false};
     std::atomic<bool> opened{false};

@@ -32,33 +32,45 @@ Pixel blend(Pixel background, Pixel color, unsigned coverage) {
                static_cast<std::uint8_t>(mix(blueOf(background), blueOf(color))));
 }
 
-Canvas::Canvas(Image& target) : target_(&target), clip_{0, 0, target.width, target.height} {}
+Canvas::Canvas(Image& target, Zoom zoom) : target_(&target), zoom_(zoom), clip_{0, 0, target.width, target.height} {}
 
-Canvas::Canvas(Image& target, int originX, int originY, const Rect& clip)
-    : target_(&target), originX_(originX), originY_(originY), clip_(clip) {}
+Canvas::Canvas(Image& target, Zoom zoom, int originX, int originY, const Rect& clip)
+    : target_(&target), zoom_(zoom), originX_(originX), originY_(originY), clip_(clip) {}
 
 Canvas Canvas::within(const Rect& area) const {
     const Rect inImage = area.offset(originX_, originY_);
-    return Canvas(*target_, inImage.left, inImage.top, clip_.intersect(inImage));
+    return Canvas(*target_, zoom_, inImage.left, inImage.top, clip_.intersect(zoom_.toDevice(inImage)));
 }
 
 Canvas Canvas::clippedTo(const Rect& area) const {
-    return Canvas(*target_, originX_, originY_, clip_.intersect(area.offset(originX_, originY_)));
+    return Canvas(*target_, zoom_, originX_, originY_, clip_.intersect(zoom_.toDevice(area.offset(originX_, originY_))));
 }
 
-void Canvas::plot(int imageX, int imageY, Pixel color) {
-    if (clip_.contains(imageX, imageY)) target_->at(imageX, imageY) = color;
+void Canvas::plot(int logicalX, int logicalY, Pixel color) {
+    if (zoom_.identity()) {
+        if (clip_.contains(logicalX, logicalY)) target_->at(logicalX, logicalY) = color;
+        return;
+    }
+    fillDevice(zoom_.toDevice(Rect{logicalX, logicalY, logicalX + 1, logicalY + 1}), color);
+}
+
+void Canvas::fillDevice(const Rect& deviceArea, Pixel color) {
+    const Rect area = deviceArea.intersect(clip_);
+    for (int y = area.top; y < area.bottom; ++y) {
+        Pixel* row = &target_->at(0, y);
+        for (int x = area.left; x < area.right; ++x) row[x] = color;
+    }
 }
 
 void Canvas::setPixel(int x, int y, Pixel color) { plot(x + originX_, y + originY_, color); }
 
 Pixel Canvas::pixel(int x, int y) const {
-    const int ix = x + originX_, iy = y + originY_;
+    const int ix = zoom_.toDevice(x + originX_), iy = zoom_.toDevice(y + originY_);
     return clip_.contains(ix, iy) ? target_->at(ix, iy) : 0;
 }
 
 void Canvas::fillRect(const Rect& rect, Pixel color) {
-    const Rect area = rect.offset(originX_, originY_).intersect(clip_);
+    const Rect area = zoom_.toDevice(rect.offset(originX_, originY_)).intersect(clip_);
     for (int y = area.top; y < area.bottom; ++y) {
         Pixel* row = &target_->at(0, y);
         for (int x = area.left; x < area.right; ++x) row[x] = color;
@@ -100,8 +112,10 @@ void Canvas::line(int x0, int y0, int x1, int y1, Pixel color) {
     const int stepMinor = (xMajor ? y0 < y1 : x0 < x1) ? 1 : -1;
     const std::int64_t a0 = (xMajor ? x0 : y0) + static_cast<std::int64_t>(xMajor ? originX_ : originY_);
     const std::int64_t b0 = (xMajor ? y0 : x0) + static_cast<std::int64_t>(xMajor ? originY_ : originX_);
-    const int lowA = xMajor ? clip_.left : clip_.top, highA = xMajor ? clip_.right : clip_.bottom;
-    const int lowB = xMajor ? clip_.top : clip_.left, highB = xMajor ? clip_.bottom : clip_.right;
+    // Walked in logical pixels; when zoomed, each one fills its cell.
+    const Rect limit = zoom_.coveringLogical(clip_);
+    const int lowA = xMajor ? limit.left : limit.top, highA = xMajor ? limit.right : limit.bottom;
+    const int lowB = xMajor ? limit.top : limit.left, highB = xMajor ? limit.bottom : limit.right;
     const auto moves = [&](std::int64_t k) {
         const std::int64_t n = 2 * static_cast<std::int64_t>(minor) * k - major, d = 2 * static_cast<std::int64_t>(major);
         return n <= 0 ? std::int64_t{0} : (n + d - 1) / d;
@@ -188,6 +202,10 @@ void Canvas::drawPart(const Image& source, const Rect& sourceArea, int x, int y)
     const Rect from = sourceArea.intersect(Rect{0, 0, source.width, source.height});
     if (from.empty()) return;
     const int shiftX = x - sourceArea.left + originX_, shiftY = y - sourceArea.top + originY_;
+    if (!zoom_.identity()) {
+        drawPartZoomed(source, shiftX, shiftY, from.offset(shiftX, shiftY));
+        return;
+    }
     const Rect to = from.offset(shiftX, shiftY).intersect(clip_);
     for (int ty = to.top; ty < to.bottom; ++ty) {
         const Pixel* in = source.pixels.data() + static_cast<std::size_t>(ty - shiftY) * source.width;
@@ -196,10 +214,21 @@ void Canvas::drawPart(const Image& source, const Rect& sourceArea, int x, int y)
     }
 }
 
-void Canvas::stretchDraw(const Image& source, const Rect& destination) {
+void Canvas::drawPartZoomed(const Image& source, int shiftX, int shiftY, const Rect& logicalTarget) {
+    // Every device pixel takes the source pixel of the logical cell it lies in.
+    const Rect to = zoom_.toDevice(logicalTarget).intersect(clip_);
+    for (int ty = to.top; ty < to.bottom; ++ty) {
+        const Pixel* in = source.pixels.data() + static_cast<std::size_t>(zoom_.toLogical(ty) - shiftY) * source.width;
+        Pixel* out = &target_->at(0, ty);
+        for (int tx = to.left; tx < to.right; ++tx) out[tx] = in[zoom_.toLogical(tx) - shiftX];
+    }
+}
+
+void Canvas::stretchDraw(const Image& source, const Rect& logicalDestination) {
+    const Rect destination = zoom_.toDevice(logicalDestination.offset(originX_, originY_));
     if (destination.empty() || source.width <= 0 || source.height <= 0) return;
-    const Rect to = destination.offset(originX_, originY_).intersect(clip_);
-    const int left = destination.left + originX_, top = destination.top + originY_;
+    const Rect to = destination.intersect(clip_);
+    const int left = destination.left, top = destination.top;
     for (int ty = to.top; ty < to.bottom; ++ty) {
         const int sy = static_cast<int>(static_cast<long long>(ty - top) * source.height / destination.height());
         for (int tx = to.left; tx < to.right; ++tx) {
@@ -210,9 +239,9 @@ void Canvas::stretchDraw(const Image& source, const Rect& destination) {
 }
 
 void Canvas::textOut(int x, int y, std::string_view text, const Font& font) {
-    SizedFace& face = sizedFace(font.bold, font.size);
-    int penX = x + originX_;
-    const int baseline = y + originY_ + face.ascent();
+    SizedFace& face = sizedFace(font.bold, zoom_.fontSize(font.size));
+    int penX = zoom_.toDevice(x + originX_);
+    const int baseline = zoom_.toDevice(y + originY_) + face.ascent();
     for (std::size_t i = 0; i < text.size();) {
         const Glyph& glyph = face.glyph(nextCodepoint(text, i));
         const int left = penX + glyph.offsetX, top = baseline + glyph.offsetY;

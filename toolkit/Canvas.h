@@ -4,6 +4,13 @@
 //            copies (plain, partial, stretched) and transparent text, all
 //            clipped to a rectangle and relative to a movable origin
 //
+// Callers draw in logical (design) pixels; a canvas with a Zoom puts each
+// logical pixel on its cell of device pixels (Zoom.h): fills and frames cover
+// the zoomed rectangles, a line's every pixel becomes a cell (so lines and
+// frames get zoomed widths and 200 % is the 100 % picture doubled), and text
+// comes from the font at the zoomed size. At 100 % all of it is the plain
+// one-to-one drawing.
+//
 // Raster conventions are those of GDI: a rectangle covers left..right-1 and
 // top..bottom-1; a line is drawn with Bresenham's algorithm from its start point
 // up to but not including its end point; a polyline draws each corner once.
@@ -15,12 +22,13 @@
 #include "toolkit/Font.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Image.h"
+#include "toolkit/Zoom.h"
 
 namespace toolkit {
 
 class Canvas {
 public:
-    explicit Canvas(Image& target);
+    explicit Canvas(Image& target, Zoom zoom = Zoom{});
 
     // A canvas on the same image whose origin is `area`'s top-left corner
     // (in this canvas's coordinates) and whose clip is this clip cut to `area`.
@@ -29,8 +37,10 @@ public:
     Canvas clippedTo(const Rect& area) const;
 
     Image& image() { return *target_; }
-    // The clip rectangle in this canvas's own coordinates.
-    Rect clip() const { return clip_.offset(-originX_, -originY_); }
+    const Zoom& zoom() const { return zoom_; }
+    // The clip rectangle in this canvas's own coordinates (the logical cells
+    // that touch it, when zoomed).
+    Rect clip() const { return zoom_.coveringLogical(clip_).offset(-originX_, -originY_); }
 
     void setPixel(int x, int y, Pixel color);
     Pixel pixel(int x, int y) const;  // 0 outside the clip
@@ -45,7 +55,8 @@ public:
     // An ellipse inscribed in `rect`: filled with `fill`, one-pixel outline in `outline`.
     void ellipse(const Rect& rect, Pixel fill, Pixel outline);
 
-    // Copies the whole of `source` with its top-left at (x, y).
+    // Copies the whole of `source` with its top-left at (x, y); when zoomed,
+    // each source pixel fills its cell.
     void draw(const Image& source, int x, int y);
     // Copies `sourceArea` of `source` with its top-left at (x, y).
     void drawPart(const Image& source, const Rect& sourceArea, int x, int y);
@@ -58,13 +69,16 @@ public:
     static TextExtent textExtent(std::string_view text, const Font& font) { return measureText(text, font); }
 
 private:
-    Canvas(Image& target, int originX, int originY, const Rect& clip);
-    void plot(int imageX, int imageY, Pixel color);  // image coordinates, clipped
+    Canvas(Image& target, Zoom zoom, int originX, int originY, const Rect& clip);
+    void plot(int logicalX, int logicalY, Pixel color);  // logical image coordinates, clipped
+    void fillDevice(const Rect& deviceArea, Pixel color);  // device coordinates, clipped
+    void drawPartZoomed(const Image& source, int shiftX, int shiftY, const Rect& logicalTarget);
 
     Image* target_;
-    int originX_ = 0;
+    Zoom zoom_;
+    int originX_ = 0;  // logical image coordinates
     int originY_ = 0;
-    Rect clip_;  // image coordinates
+    Rect clip_;  // device (image) coordinates
     Point pen_;
 };
 

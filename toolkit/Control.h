@@ -61,6 +61,9 @@ public:
     void setEnabled(bool enabled);
     // Controls that take the keyboard when clicked (sliders, up-down arrows).
     virtual bool focusable() const { return false; }
+    // Controls that only show something (panels, labels, pictures): a right
+    // click on them is a click on the panel's background.
+    virtual bool isBackground() const { return false; }
 
     // Asks for this control's area to be repainted at the next paint.
     void invalidate();

@@ -39,12 +39,12 @@ void Form::openChild(void* parentWindow) {
 
 void Form::openChildHidden(void* parentWindow) {
     window_.reset();
-    openWindow(windows_->createChild(parentWindow, width(), height(), *this));
+    openWindow(windows_->createChild(parentWindow, deviceWidth(), deviceHeight(), *this));
 }
 
 void Form::openTopLevel(const std::string& title, bool alwaysOnTop) {
     window_.reset();
-    openWindow(windows_->createTopLevel(title, width(), height(), alwaysOnTop, *this));
+    openWindow(windows_->createTopLevel(title, deviceWidth(), deviceHeight(), alwaysOnTop, *this));
     show();
 }
 
@@ -77,9 +77,22 @@ void Form::setBounds(const Rect& bounds) {
     const Rect local{0, 0, bounds.width(), bounds.height()};
     if (local == Rect{0, 0, width(), height()}) return;
     Control::setBounds(local);
-    image_ = Image(local.width(), local.height(), color_);
-    dirty_ = local;
-    if (window_) window_->resize(local.width(), local.height());
+    resizeImage();
+}
+
+void Form::setZoom(Zoom zoom) {
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    resizeImage();
+}
+
+void Form::resizeImage() {
+    image_ = Image(deviceWidth(), deviceHeight(), color_);
+    dirty_ = Rect{0, 0, width(), height()};
+    if (window_) {
+        window_->resize(deviceWidth(), deviceHeight());
+        window_->invalidate(0, 0, deviceWidth(), deviceHeight());
+    }
 }
 
 void Form::paint(Canvas& canvas) { canvas.fillRect(Rect{0, 0, width(), height()}, color_); }
@@ -90,7 +103,8 @@ void Form::invalidateRect(const Rect& rect) {
     const Rect area = rect.intersect(Rect{0, 0, width(), height()});
     if (area.empty()) return;
     dirty_ = dirty_.unite(area);
-    if (window_) window_->invalidate(area.left, area.top, area.right, area.bottom);
+    const Rect device = zoom_.toDevice(area);
+    if (window_) window_->invalidate(device.left, device.top, device.right, device.bottom);
 }
 
 void Form::presentNow() {
@@ -119,19 +133,26 @@ void Form::paintTree(Control& control, const Canvas& parentCanvas, int left, int
 
 const Image& Form::paint() {
     if (!dirty_.empty()) {
-        Canvas whole(image_);
+        Canvas whole(image_, zoom_);
         paintTree(*this, whole.clippedTo(dirty_), 0, 0);
         dirty_ = Rect{};
     }
     return image_;
 }
 
-void Form::mouseEvent(const platform::MouseEvent& event) {
+void Form::mouseEvent(const platform::MouseEvent& deviceEvent) {
     using Type = platform::MouseEvent::Type;
+    platform::MouseEvent event = deviceEvent;
+    event.x = zoom_.toLogical(deviceEvent.x);
+    event.y = zoom_.toLogical(deviceEvent.y);
     ShiftState shift = shiftOf(event);
     if (event.type == Type::press || event.type == Type::doubleClick) {
         Control* target = controlAt(event.x, event.y);
         if (!target || !target->enabled()) return;
+        if (event.button == MouseButton::right && onContextMenu && target->isBackground()) {
+            onContextMenu(event.x, event.y);
+            return;
+        }
         capture_ = target;
         if (window_) window_->captureMouse(true);
         if (target->focusable()) focus_ = target;

@@ -42,6 +42,11 @@
 //   - Timers: toolkit::Timer never destroys a platform::Timer from inside that
 //     timer's own tick callback.
 //
+// Zoom: controls keep their logical (design) coordinates; the form's image and
+// window are the zoomed size (deviceWidth x deviceHeight), painted through a
+// zoomed canvas, and the window's mouse positions are mapped back to logical
+// pixels before routing, so a click lands on the same control at every zoom.
+//
 // Input routing: a press goes to the deepest showing control under the pointer
 // (a disabled one swallows it) and captures it until the release, which goes to
 // the same control; a left press and release on the same control, with the
@@ -60,6 +65,7 @@
 #include "platform/NativeWindow.h"
 #include "toolkit/Control.h"
 #include "toolkit/Image.h"
+#include "toolkit/Zoom.h"
 
 namespace toolkit {
 
@@ -92,6 +98,12 @@ public:
     bool isStillWindow() const;
     platform::NativeWindow* window() const { return window_.get(); }
 
+    // The zoom of the image and window; a change resizes both and repaints all.
+    const Zoom& zoom() const { return zoom_; }
+    void setZoom(Zoom zoom);
+    int deviceWidth() const { return zoom_.toDevice(width()); }
+    int deviceHeight() const { return zoom_.toDevice(height()); }
+
     Pixel color() const { return color_; }
     void setColor(Pixel color);
     void setBounds(const Rect& bounds) override;
@@ -100,6 +112,10 @@ public:
     void setDefaultButton(Control* button) { defaultButton_ = button; }
     Control* focusedControl() const { return focus_; }
     void setFocus(Control* control);
+
+    // Raised by a right press on the form's background (form coordinates).
+    std::function<void(int x, int y)> onContextMenu;
+    bool isBackground() const override { return true; }
 
     // Raised when the user closes a top-level window; the default hides it (requestClose).
     std::function<void()> onCloseRequest;
@@ -124,8 +140,11 @@ private:
     void paintTree(Control& control, const Canvas& parentCanvas, int left, int top);
     void openWindow(std::unique_ptr<platform::NativeWindow> window);
 
+    void resizeImage();
+
     platform::WindowSystem* windows_;
     std::unique_ptr<platform::NativeWindow> window_;
+    Zoom zoom_;
     bool closing_ = false;
     Pixel color_;
     Image image_;

@@ -36,6 +36,7 @@ public:
     void setAutoSize(bool autoSize);
     void setCentreVertically(bool centre);
 
+    bool isBackground() const override { return true; }
     void paint(Canvas& canvas) override;
 
 private:

@@ -26,6 +26,7 @@ public:
     const Font& font() const { return font_; }
     void setFont(const Font& font);
 
+    bool isBackground() const override { return true; }
     void paint(Canvas& canvas) override;
 
 private:

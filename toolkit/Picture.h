@@ -16,6 +16,7 @@ public:
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
 
+    bool isBackground() const override { return true; }
     void paint(Canvas& canvas) override;
 
 private:

@@ -18,6 +18,7 @@ public:
     Pixel outline() const { return outline_; }
     void setOutline(Pixel outline);
 
+    bool isBackground() const override { return true; }
     void paint(Canvas& canvas) override;
 
 private:

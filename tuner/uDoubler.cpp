@@ -19,15 +19,16 @@ namespace tonemark {
 ADoublerEditor::ADoublerEditor(AudioEffect* effect, platform::Clock& clock, platform::WindowSystem& windows)
     : AEffEditor(effect), clock(clock), windows(windows) {
     effect->setEditor(this);
+    zoom.requestHostSize = [this](int width, int height) { return controls::requestEditorSize(this->effect, width, height); };
 }
 
 ADoublerEditor::~ADoublerEditor() { close(); }
 
 std::int32_t ADoublerEditor::getRect(ERect** rect) {
     if (rect == nullptr) return 0;
-    // The live panel's size; its design size before the panel exists.
-    editorRect = ERect{0, 0, form ? static_cast<std::int16_t>(form->height()) : kPanelHeight,
-                       form ? static_cast<std::int16_t>(form->width()) : kPanelWidth};
+    // The live panel's size; its design size before the panel exists; both zoomed.
+    editorRect = ERect{0, 0, static_cast<std::int16_t>(zoom.zoomed(form ? form->height() : kPanelHeight)),
+                       static_cast<std::int16_t>(zoom.zoomed(form ? form->width() : kPanelWidth))};
     *rect = &editorRect;
     return 1;
 }
@@ -37,6 +38,7 @@ std::int32_t ADoublerEditor::open(void* ptr) {
     if (!form) {
         form = std::make_unique<TuFFTForm>(windows);
         form->effect = getDoubler();
+        zoom.attach(*form);
         form->openChildHidden(ptr);
     }
     // The controls in line first, so the panel shows complete; a reused
@@ -50,6 +52,7 @@ std::int32_t ADoublerEditor::open(void* ptr) {
 
 void ADoublerEditor::close() {
     if (!form) return;
+    zoom.detach();
     form.reset();
     parentWindow = nullptr;
 }
@@ -117,7 +120,8 @@ bool wholeSetting(float value, std::int32_t& result) {
 
 ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& services)
     : AudioEffect(audioMaster, 1, 2) {
-    new ADoublerEditor(this, clockOf(services), windowsOf(services));
+    auto* editor = new ADoublerEditor(this, clockOf(services), windowsOf(services));
+    editor->panelZoom().choice().attach(services.settings);
     setProgram(0);
     setNumInputs(2);
     setNumOutputs(2);

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "framework/DAudioE.h"
+#include "controls/PanelZoomControl.h"
 #include "platform/Services.h"
 #include "tuner/DecimatedRing.h"
 #include "tuner/DecimationLowPass.h"
@@ -50,6 +51,9 @@ public:
     // of its own in the host), then the base: one update for pending posts.
     void idle() override;
     void update() override;
+    void setHostScale(float scale) override { zoom.choice().setHostScale(scale); }
+    // The panel's zoom: its choice, the open panel's zoom and menu.
+    controls::PanelZoomControl& panelZoom() { return zoom; }
 
     ADoubler* getDoubler() const;
     // The panel's controls from the effect's settings; user-interface thread only.
@@ -68,6 +72,7 @@ public:
 private:
     ERect editorRect{};
     std::unique_ptr<TuFFTForm> form;
+    controls::PanelZoomControl zoom{"Tonemark"};
     void* parentWindow = nullptr;
     platform::Clock& clock;
     platform::WindowSystem& windows;

@@ -111,7 +111,7 @@ void TuFFTForm::HelpBtnClick() {
     if (effect == nullptr) return;
     // A dialog of this panel's that is still open goes, and the display cycle
     // is asked to go on; otherwise a new dialog opens beside the panel.
-    if (about.toggle(windowSystem(), aboutContent())) effect->setParameter(ADoubler::kRequestUpdate, 0.0f);
+    if (about.toggle(windowSystem(), aboutContent(), zoom())) effect->setParameter(ADoubler::kRequestUpdate, 0.0f);
 }
 
 void TuFFTForm::Timer1Timer() {

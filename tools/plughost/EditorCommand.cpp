@@ -14,6 +14,7 @@
 //   4. screenshot of the client area to --screenshot, effEditClose, audio
 //      stops, suspend, effClose
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -102,6 +103,15 @@ private:
     std::thread thread;
 };
 
+// The plug-ins read their panel's zoom from the environment at their first open.
+void setPanelZoom(const std::string& percent) {
+#if defined(_WIN32)
+    _putenv_s("BRISORA_ZOOM", percent.c_str());
+#else
+    setenv("BRISORA_ZOOM", percent.c_str(), 1);
+#endif
+}
+
 }  // namespace
 
 int runEditor(const Options& options) {
@@ -110,6 +120,7 @@ int runEditor(const Options& options) {
         return kExitUsage;
     }
     const std::string& path = options.positional[0];
+    if (!options.zoom.empty()) setPanelZoom(options.zoom);
     int status = kExitOk;
     auto instance = openAudioInstance(path, status);
     if (!instance) return status;

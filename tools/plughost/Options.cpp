@@ -92,6 +92,8 @@ const char* usageText() {
            "  --audio-seconds S          editor: feed S seconds of audio (in whole blocks),\n"
            "                             then take the screenshot (instead of after --seconds)\n"
            "  --screenshot FILE.png      editor: save the editor area as PNG\n"
+           "  --zoom PERCENT             editor: open the panel at 100, 125, 150, 175 or 200 %\n"
+           "                             (others go to the nearest; sets BRISORA_ZOOM)\n"
            "  --click X,Y                editor: left click at window point; repeatable\n"
            "  --drag X1,Y1,X2,Y2         editor: press, move and release; repeatable\n"
            "  --control-drag X1,Y1,X2,Y2 editor: the same with the Control key held\n"
@@ -152,6 +154,11 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
                 return error = "bad --param '" + value + "' (INDEX=VALUE)", false;
             setting.value = static_cast<float>(number);
             options.parameters.push_back(setting);
+        } else if (arg == "--zoom") {
+            int percent = 0;
+            if (!needValue(value) || !parseInt(value, percent) || percent < 100 || percent > 200)
+                return error = "bad --zoom (100 to 200)", false;
+            options.zoom = value;
         } else if (arg == "--sine") {
             std::string hz, amplitude;
             if (!needValue(value) || !splitPair(value, hz, amplitude, true) || !parseDouble(hz, options.sineHz) ||

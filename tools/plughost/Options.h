@@ -41,6 +41,7 @@ struct Options {
     std::string wavPath;          // editor: a sound file played in a loop
     double audioSeconds = -1.0;   // editor: screenshot after this much audio (negative: --seconds)
     std::string screenshot;
+    std::string zoom;  // editor: the panel's zoom in percent (BRISORA_ZOOM); empty: the plug-in's own
     std::vector<Point> clicks;
     // Gestures after the clicks, each performed at once at its turn: a drag from
     // `from` to `to` (with the Control key held for controlDrag), a double click,
