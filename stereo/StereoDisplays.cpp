@@ -82,6 +82,7 @@ void StereoDisplays::drawTrace(toolkit::Pixel color) { Canvas(scope).polyline(tr
 
 void StereoDisplays::copyScope() {
     Canvas(scopeWindow).draw(scope, 0, 0);
+    scopeCopied = true;
     if (scopeControl) scopeControl->invalidate();
 }
 
@@ -102,11 +103,22 @@ void StereoDisplays::clearScope(bool fluorescence) {
     if (fluorescence) drawTrace(colors::clearedAfterglow);
 }
 
-void StereoDisplays::repaintScope() {
+void StereoDisplays::composeScopeWindow() {
     Canvas window(scopeWindow);
     window.draw(scope, 0, 0);
     window.polyline(trace.data(), kTraceLength, colors::trace);
+}
+
+void StereoDisplays::repaintScope() {
+    composeScopeWindow();
+    scopeCopied = true;
     if (scopeControl) scopeControl->invalidate();
+}
+
+void StereoDisplays::paintScope(Canvas& canvas) {
+    if (!scopeCopied) composeScopeWindow();
+    scopeCopied = false;
+    canvas.draw(scopeWindow, 0, 0);
 }
 
 // ---- Meters -------------------------------------------------------------------------
@@ -116,6 +128,11 @@ void StereoDisplays::accountPeaks(const MeterReadings& readings) {
     if (readings.peakHoldRight > 1.0f) meterTexts.peakRightRed = true;
     if (readings.peakHoldLeft > maximumPeak) maximumPeak = readings.peakHoldLeft;
     if (readings.peakHoldRight > maximumPeak) maximumPeak = readings.peakHoldRight;
+}
+
+bool StereoDisplays::madeBeforeReset(const MeterReadings& readings) const {
+    // Counts that wrap: the difference tells which is newer.
+    return static_cast<std::int32_t>(readings.peakHoldResets - peakHoldResetsCounted) < 0;
 }
 
 void StereoDisplays::drawMeters(const MeterReadings& readings) {
@@ -164,13 +181,17 @@ void StereoDisplays::drawMeters(const MeterReadings& readings) {
 StereoDisplays::Drained StereoDisplays::drain(ADoublerEditor& editor, bool fluorescence) {
     Drained drained;
     // Meters first: each record counts for the readouts' backgrounds and
-    // maxPeak, the last one is drawn.
+    // maxPeak, the last one is drawn; a record from before the panel's last
+    // peak reset would bring back what the reset cleared.
     MeterReadings last;
+    bool counted = false;
     drained.meters = editor.drainMeters([&](const MeterReadings& readings) {
+        if (madeBeforeReset(readings)) return;
         accountPeaks(readings);
         last = readings;
+        counted = true;
     });
-    if (drained.meters > 0) drawMeters(last);
+    if (counted) drawMeters(last);
 
     // The newest traces; a ring of their indices, oldest first.
     std::array<std::int32_t, kMaxTracesPerDrain> newest{};
@@ -205,7 +226,9 @@ StereoDisplays::Drained StereoDisplays::drain(ADoublerEditor& editor, bool fluor
 void StereoDisplays::resetPeaks(ADoubler* effect) {
     meterTexts.peakLeftRed = meterTexts.peakRightRed = false;
     maximumPeak = kResetPeak;
-    if (effect) effect->setParameter(ADoubler::kResetPeakHolds, 1.0f);
+    if (effect == nullptr) return;
+    effect->setParameter(ADoubler::kResetPeakHolds, 1.0f);
+    peakHoldResetsCounted = effect->peakHoldResetsAsked();
 }
 
 void StereoDisplays::resetPhaseRange(ADoubler* effect) {
