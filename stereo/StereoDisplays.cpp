@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "stereo/AfterglowTraces.h"
 #include "stereo/LevelScale.h"
 #include "stereo/uDoubler.h"
 
@@ -193,31 +194,34 @@ StereoDisplays::Drained StereoDisplays::drain(ADoublerEditor& editor, bool fluor
     });
     if (counted) drawMeters(last);
 
-    // The newest traces; a ring of their indices, oldest first.
-    std::array<std::int32_t, kMaxTracesPerDrain> newest{};
+    // The records' positions, repeats left out: blocks shorter than the
+    // display clock's millisecond share one.
+    std::array<std::int32_t, ADoublerEditor::kHandoverCapacity> positions{};
     std::size_t count = 0;
     drained.scopes = editor.drainScope([&](const ScopeRecord& record) {
-        newest[count % kMaxTracesPerDrain] = record.scopeReadIndex;
-        ++count;
+        if (count > 0 && positions[count - 1] == record.scopeReadIndex) return;
+        if (count < positions.size()) positions[count++] = record.scopeReadIndex;
     });
     const ADoubler* doubler = editor.getDoubler();
     if (count == 0 || doubler == nullptr) return drained;
     const ScopePoint* ring = doubler->scopePoints();
     const std::int32_t ringSize = StereoCapture::kScopeSize;
+    const std::int32_t previous = previousNewest;
+    previousNewest = positions[count - 1];
     if (!fluorescence) {
         // Each drawing clears the scope, so only the last one shows.
-        drawScope(newest[(count - 1) % kMaxTracesPerDrain], ring, ringSize, false);
+        drawScope(positions[count - 1], ring, ringSize, false);
         return drained;
     }
     // The bright line of an earlier trace ends up under its own afterglow, and
     // its window copy under the last one: what is left of it is the afterglow.
-    const std::size_t first = count > kMaxTracesPerDrain ? count - kMaxTracesPerDrain : 0;
-    for (std::size_t i = first; i + 1 < count; ++i) {
+    const AfterglowChoice traces = chooseAfterglowTraces(positions.data(), count, previous, ringSize);
+    for (std::size_t i = 0; i + 1 < traces.count; ++i) {
         drawGraticule();
-        copyTrace(newest[i % kMaxTracesPerDrain], ring, ringSize);
+        copyTrace(traces.positions[i], ring, ringSize);
         drawTrace(colors::afterglow);
     }
-    drawScope(newest[(count - 1) % kMaxTracesPerDrain], ring, ringSize, true);
+    drawScope(traces.positions[traces.count - 1], ring, ringSize, true);
     return drained;
 }
 

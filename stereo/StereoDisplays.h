@@ -10,8 +10,10 @@
 //
 // The images are drawn exactly as a per-notification drawing would leave them;
 // drain only leaves out the work that a later record of the same drain hides:
-// the window is copied once, and with fluorescence only the newest 16 traces are
-// drawn, so a host that idles late does not pay for every block.
+// the window is copied once, and with fluorescence at most 16 traces are drawn
+// (AfterglowTraces.h: the newest, or spread so that every sample since the
+// last drain reaches the afterglow), so a host that idles late does not pay
+// for every block.
 //
 // A peak reset also sets the number of hold resets that a meter record must
 // include to count: records the audio thread made before the reset, still
@@ -59,7 +61,6 @@ struct MeterTexts {
 class StereoDisplays {
 public:
     static constexpr int kScopeSize = 256;
-    static constexpr int kMaxTracesPerDrain = 16;
     static constexpr float kResetPeak = 0.000001f;
 
     StereoDisplays();
@@ -123,7 +124,8 @@ private:
     toolkit::Control* scopeControl = nullptr;
     toolkit::Control* meterControl = nullptr;
     toolkit::Control* phaseControl = nullptr;
-    bool scopeCopied = false;  // the next paint of the scope presents a copy
+    bool scopeCopied = false;         // the next paint of the scope presents a copy
+    std::int32_t previousNewest = -1;  // the newest position the last drain drew
     std::array<toolkit::Point, kTraceLength> trace{};
     float maximumPeak = kResetPeak;
     std::uint32_t peakHoldResetsCounted = 0;  // what a record must include to count
