@@ -244,7 +244,9 @@ void TuStereoform::setUpButtons() {
         face.button.setCaption(face.caption);
         face.button.setShowLED(face.lamp);
     }
-    // The plain grey faces take dark captions; "reset" is red.
+    // The faces without a lamp are light grey, about 175 at the caption's
+    // height, where silver would all but vanish: "i" takes a dark caption,
+    // "reset" its red.
     NiceButton1.setFont(arial(12, colours::black, true));
     NiceButton2.setFont(arial(11, colours::red, true));
     Automation.setAutoToggle(true);
