@@ -6,6 +6,8 @@
 //              that many of them share a millisecond (and a display position)
 //   unchanged  at 44.1 and 48 kHz with blocks of 64 frames or more a drain draws
 //              the newest 16 traces, as it always has
+//   choice     a late drain: at most 16 traces, joined, the newest last, across
+//              the ring's end; a gap no trace bridges
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "stereo/AfterglowTraces.h"
 #include "tests/stereo-display/DisplayFixture.h"
 
 using namespace widefield;
@@ -127,3 +130,34 @@ INSTANTIATE_TEST_SUITE_P(LowRates, AfterglowAsBefore,
                                            Playing{44100.0, 1024}, Playing{48000.0, 64}, Playing{48000.0, 480},
                                            Playing{48000.0, 2048}),
                          nameOf);
+
+TEST(AfterglowChoice, ALateDrainSpreadsSixteenJoinedTracesBackFromTheNewest) {
+    // 64 ms at 192 kHz in 1 ms steps, across the ring's end.
+    std::vector<std::int32_t> positions;
+    for (int ms = 1; ms <= 64; ++ms) positions.push_back((kRingSize - 6000 + 192 * ms) % kRingSize);
+    const std::int32_t previous = kRingSize - 6000;
+    const AfterglowChoice choice = chooseAfterglowTraces(positions.data(), positions.size(), previous, kRingSize);
+    // 12288 samples in strides of 960 (5 ms), the newest trace drawing 1023.
+    ASSERT_EQ(choice.count, 13u);
+    EXPECT_EQ(choice.positions[choice.count - 1], positions.back());
+    for (std::size_t i = 1; i < choice.count; ++i) {
+        const std::int32_t stride = (choice.positions[i] - choice.positions[i - 1] + kRingSize) % kRingSize;
+        EXPECT_GT(stride, 0);
+        EXPECT_LE(stride, kTraceLength - 1);
+    }
+    // The oldest trace reaches back to the sample after the previous drain's newest.
+    EXPECT_LE((choice.positions[0] - previous + kRingSize) % kRingSize, kTraceLength - 1);
+    // Twice as late: the 16 the choice allows, from the newest back.
+    std::vector<std::int32_t> longer;
+    for (int ms = 1; ms <= 160; ++ms) longer.push_back(192 * ms);
+    const AfterglowChoice capped = chooseAfterglowTraces(longer.data(), longer.size(), 0, kRingSize);
+    EXPECT_EQ(capped.count, kMaxAfterglowTraces);
+    EXPECT_EQ(capped.positions[capped.count - 1], longer.back());
+}
+
+TEST(AfterglowChoice, BlocksLongerThanATraceLeaveTheirGapsAsBefore) {
+    const std::int32_t positions[] = {1000, 3000, 5000};
+    const AfterglowChoice choice = chooseAfterglowTraces(positions, 3, -1, kRingSize);
+    ASSERT_EQ(choice.count, 3u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(choice.positions[i], positions[i]);
+}
