@@ -56,16 +56,20 @@ bool MeterAnalysis::analyse(const float* left, const float* right, std::int32_t 
 }
 
 void MeterAnalysis::takeResetRequests() {
-    if (phaseRangeResetPending.load(kRelaxed)) {
-        phaseRangeResetPending.store(false, kRelaxed);
+    // The readings are reset first and the count published after them, so a
+    // snapshot that finds a request done also finds what it did.
+    const std::uint32_t phaseRequests = phaseRangeResetRequests.load(std::memory_order_acquire);
+    if (phaseRequests != phaseRangeResetsDone.load(kRelaxed)) {
         const float phase = load(phaseCorrelation);
         store(phaseMax, phase);
         store(phaseMin, phase);
+        phaseRangeResetsDone.store(phaseRequests, std::memory_order_release);
     }
-    if (peakHoldResetPending.load(kRelaxed)) {
-        peakHoldResetPending.store(false, kRelaxed);
+    const std::uint32_t holdRequests = peakHoldResetRequests.load(std::memory_order_acquire);
+    if (holdRequests != peakHoldResetsDone.load(kRelaxed)) {
         store(peakHoldLeft, 0.0f);
         store(peakHoldRight, 0.0f);
+        peakHoldResetsDone.store(holdRequests, std::memory_order_release);
     }
 }
 
@@ -76,10 +80,17 @@ void MeterAnalysis::clearIfNotFinite() {
 }
 
 MeterReadings MeterAnalysis::snapshot() const {
+    // The requests before the readings: a reset that the analysis carries out
+    // between the two reads then shows either as still waiting or as done,
+    // never as old readings without a request.
+    const std::uint32_t phaseRequests = phaseRangeResetRequests.load(std::memory_order_acquire);
+    const bool phaseWaiting = phaseRequests != phaseRangeResetsDone.load(std::memory_order_acquire);
+    const std::uint32_t holdRequests = peakHoldResetRequests.load(std::memory_order_acquire);
+    const bool holdWaiting = holdRequests != peakHoldResetsDone.load(std::memory_order_acquire);
     MeterReadings r{load(phaseCorrelation), load(phaseMax),     load(phaseMin),     load(peakLeft),
-                    load(peakRight),        load(peakHoldLeft), load(peakHoldRight)};
-    if (phaseRangeResetPending.load(kRelaxed)) r.phaseMax = r.phaseMin = r.phaseCorrelation;
-    if (peakHoldResetPending.load(kRelaxed)) r.peakHoldLeft = r.peakHoldRight = 0.0f;
+                    load(peakRight),        load(peakHoldLeft), load(peakHoldRight), holdRequests};
+    if (phaseWaiting) r.phaseMax = r.phaseMin = r.phaseCorrelation;
+    if (holdWaiting) r.peakHoldLeft = r.peakHoldRight = 0.0f;
     return r;
 }
 

@@ -1,6 +1,7 @@
 // MeterReadings.h — peaks with hold and the phase reading of the output.
 //
-//   MeterReadings  the seven values the panel draws, in the order it is handed them
+//   MeterReadings  the seven values the panel draws, in the order it is handed
+//                  them, and how many peak-hold resets they include
 //   MeterAnalysis  the readings as relaxed atomics and the analysis over a window
 //                  of the sample rings
 //
@@ -8,7 +9,10 @@
 // thread is a request that the next analysis carries out before it reads them
 // (a reset written beside a running analysis could leave a hold below its peak,
 // or a range that misses the reading); until then the snapshot shows the
-// readings as the reset leaves them.
+// readings as the reset leaves them. Requests are counted, not flagged, so the
+// audio thread takes them with plain loads and stores and none is lost, and a
+// reading says how many hold resets it includes: the panel tells a reading made
+// before its reset from one made after it.
 #pragma once
 
 #include <atomic>
@@ -24,6 +28,9 @@ struct MeterReadings {
     float peakRight = 0.0f;
     float peakHoldLeft = 0.0f;
     float peakHoldRight = 0.0f;
+    // The peak-hold resets asked for when the readings were taken; the holds
+    // include every one of them.
+    std::uint32_t peakHoldResets = 0;
 };
 
 class MeterAnalysis {
@@ -33,9 +40,12 @@ public:
     bool analyse(const float* left, const float* right, std::int32_t ringSize, std::int32_t position,
                  std::int32_t count);
 
-    // Any thread.
-    void resetPhaseRange() { phaseRangeResetPending.store(true, std::memory_order_relaxed); }
-    void resetPeakHolds() { peakHoldResetPending.store(true, std::memory_order_relaxed); }
+    // Any thread but the audio thread (a count that several may raise).
+    void resetPhaseRange() { phaseRangeResetRequests.fetch_add(1, std::memory_order_release); }
+    void resetPeakHolds() { peakHoldResetRequests.fetch_add(1, std::memory_order_release); }
+    // The peak-hold resets asked for so far; a reading that includes fewer was
+    // made before the last of them.
+    std::uint32_t peakHoldResetsAsked() const { return peakHoldResetRequests.load(std::memory_order_acquire); }
     // Audio thread: readings that are no longer finite go back to 0.
     void clearIfNotFinite();
     // Any thread: the readings, with the resets still waiting carried out.
@@ -52,8 +62,11 @@ public:
 private:
     void takeResetRequests();
 
-    std::atomic<bool> phaseRangeResetPending{false};
-    std::atomic<bool> peakHoldResetPending{false};
+    // Asked by any thread; done, the count last carried out, by the audio thread.
+    std::atomic<std::uint32_t> phaseRangeResetRequests{0};
+    std::atomic<std::uint32_t> phaseRangeResetsDone{0};
+    std::atomic<std::uint32_t> peakHoldResetRequests{0};
+    std::atomic<std::uint32_t> peakHoldResetsDone{0};
 };
 
 }  // namespace widefield

@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "stereo/AfterglowTraces.h"
 #include "stereo/LevelScale.h"
 #include "stereo/uDoubler.h"
 
@@ -82,6 +83,7 @@ void StereoDisplays::drawTrace(toolkit::Pixel color) { Canvas(scope).polyline(tr
 
 void StereoDisplays::copyScope() {
     Canvas(scopeWindow).draw(scope, 0, 0);
+    scopeCopied = true;
     if (scopeControl) scopeControl->invalidate();
 }
 
@@ -102,11 +104,22 @@ void StereoDisplays::clearScope(bool fluorescence) {
     if (fluorescence) drawTrace(colors::clearedAfterglow);
 }
 
-void StereoDisplays::repaintScope() {
+void StereoDisplays::composeScopeWindow() {
     Canvas window(scopeWindow);
     window.draw(scope, 0, 0);
     window.polyline(trace.data(), kTraceLength, colors::trace);
+}
+
+void StereoDisplays::repaintScope() {
+    composeScopeWindow();
+    scopeCopied = true;
     if (scopeControl) scopeControl->invalidate();
+}
+
+void StereoDisplays::paintScope(Canvas& canvas) {
+    if (!scopeCopied) composeScopeWindow();
+    scopeCopied = false;
+    canvas.draw(scopeWindow, 0, 0);
 }
 
 // ---- Meters -------------------------------------------------------------------------
@@ -116,6 +129,11 @@ void StereoDisplays::accountPeaks(const MeterReadings& readings) {
     if (readings.peakHoldRight > 1.0f) meterTexts.peakRightRed = true;
     if (readings.peakHoldLeft > maximumPeak) maximumPeak = readings.peakHoldLeft;
     if (readings.peakHoldRight > maximumPeak) maximumPeak = readings.peakHoldRight;
+}
+
+bool StereoDisplays::madeBeforeReset(const MeterReadings& readings) const {
+    // Counts that wrap: the difference tells which is newer.
+    return static_cast<std::int32_t>(readings.peakHoldResets - peakHoldResetsCounted) < 0;
 }
 
 void StereoDisplays::drawMeters(const MeterReadings& readings) {
@@ -164,39 +182,46 @@ void StereoDisplays::drawMeters(const MeterReadings& readings) {
 StereoDisplays::Drained StereoDisplays::drain(ADoublerEditor& editor, bool fluorescence) {
     Drained drained;
     // Meters first: each record counts for the readouts' backgrounds and
-    // maxPeak, the last one is drawn.
+    // maxPeak, the last one is drawn; a record from before the panel's last
+    // peak reset would bring back what the reset cleared.
     MeterReadings last;
+    bool counted = false;
     drained.meters = editor.drainMeters([&](const MeterReadings& readings) {
+        if (madeBeforeReset(readings)) return;
         accountPeaks(readings);
         last = readings;
+        counted = true;
     });
-    if (drained.meters > 0) drawMeters(last);
+    if (counted) drawMeters(last);
 
-    // The newest traces; a ring of their indices, oldest first.
-    std::array<std::int32_t, kMaxTracesPerDrain> newest{};
+    // The records' positions, repeats left out: blocks shorter than the
+    // display clock's millisecond share one.
+    std::array<std::int32_t, ADoublerEditor::kHandoverCapacity> positions{};
     std::size_t count = 0;
     drained.scopes = editor.drainScope([&](const ScopeRecord& record) {
-        newest[count % kMaxTracesPerDrain] = record.scopeReadIndex;
-        ++count;
+        if (count > 0 && positions[count - 1] == record.scopeReadIndex) return;
+        if (count < positions.size()) positions[count++] = record.scopeReadIndex;
     });
     const ADoubler* doubler = editor.getDoubler();
     if (count == 0 || doubler == nullptr) return drained;
     const ScopePoint* ring = doubler->scopePoints();
     const std::int32_t ringSize = StereoCapture::kScopeSize;
+    const std::int32_t previous = previousNewest;
+    previousNewest = positions[count - 1];
     if (!fluorescence) {
         // Each drawing clears the scope, so only the last one shows.
-        drawScope(newest[(count - 1) % kMaxTracesPerDrain], ring, ringSize, false);
+        drawScope(positions[count - 1], ring, ringSize, false);
         return drained;
     }
     // The bright line of an earlier trace ends up under its own afterglow, and
     // its window copy under the last one: what is left of it is the afterglow.
-    const std::size_t first = count > kMaxTracesPerDrain ? count - kMaxTracesPerDrain : 0;
-    for (std::size_t i = first; i + 1 < count; ++i) {
+    const AfterglowChoice traces = chooseAfterglowTraces(positions.data(), count, previous, ringSize);
+    for (std::size_t i = 0; i + 1 < traces.count; ++i) {
         drawGraticule();
-        copyTrace(newest[i % kMaxTracesPerDrain], ring, ringSize);
+        copyTrace(traces.positions[i], ring, ringSize);
         drawTrace(colors::afterglow);
     }
-    drawScope(newest[(count - 1) % kMaxTracesPerDrain], ring, ringSize, true);
+    drawScope(traces.positions[traces.count - 1], ring, ringSize, true);
     return drained;
 }
 
@@ -205,7 +230,9 @@ StereoDisplays::Drained StereoDisplays::drain(ADoublerEditor& editor, bool fluor
 void StereoDisplays::resetPeaks(ADoubler* effect) {
     meterTexts.peakLeftRed = meterTexts.peakRightRed = false;
     maximumPeak = kResetPeak;
-    if (effect) effect->setParameter(ADoubler::kResetPeakHolds, 1.0f);
+    if (effect == nullptr) return;
+    effect->setParameter(ADoubler::kResetPeakHolds, 1.0f);
+    peakHoldResetsCounted = effect->peakHoldResetsAsked();
 }
 
 void StereoDisplays::resetPhaseRange(ADoubler* effect) {

@@ -10,12 +10,19 @@
 //
 // The images are drawn exactly as a per-notification drawing would leave them;
 // drain only leaves out the work that a later record of the same drain hides:
-// the window is copied once, and with fluorescence only the newest 16 traces are
-// drawn, so a host that idles late does not pay for every block.
+// the window is copied once, and with fluorescence at most 16 traces are drawn
+// (AfterglowTraces.h: the newest, or spread so that every sample since the
+// last drain reaches the afterglow), so a host that idles late does not pay
+// for every block.
+//
+// A peak reset also sets the number of hold resets that a meter record must
+// include to count: records the audio thread made before the reset, still
+// queued when it happens, are passed over rather than drawn or accounted.
 //
 // Everything here belongs to the user-interface thread. The windows are the
 // panel's controls: a copy lands on the surface and invalidates the control,
-// whose paint handler presents the surface (paintScope and friends).
+// whose paint handler presents the surface (paintScope and friends); a paint
+// that no copy asked for repaints the scope from its image and tracePoints.
 #pragma once
 
 #include <array>
@@ -54,7 +61,6 @@ struct MeterTexts {
 class StereoDisplays {
 public:
     static constexpr int kScopeSize = 256;
-    static constexpr int kMaxTracesPerDrain = 16;
     static constexpr float kResetPeak = 0.000001f;
 
     StereoDisplays();
@@ -86,7 +92,9 @@ public:
     bool normaliseGains(ADoubler* effect);
 
     // Paint handlers of the three windows: their surfaces at the canvas origin.
-    void paintScope(toolkit::Canvas& canvas) const { canvas.draw(scopeWindow, 0, 0); }
+    // A paint of the scope that no copy asked for is the window's own request
+    // (uncovered, shown again): the image with the trace drawn over it.
+    void paintScope(toolkit::Canvas& canvas);
     void paintMeter(toolkit::Canvas& canvas) const { canvas.draw(meterWindow, 0, 0); }
     void paintPhase(toolkit::Canvas& canvas) const { canvas.draw(phaseWindow, 0, 0); }
 
@@ -104,16 +112,23 @@ private:
     void copyTrace(std::int32_t index, const ScopePoint* ring, std::int32_t ringSize);
     void drawTrace(toolkit::Pixel color);
     void copyScope();
+    // The scope window as a paint request draws it: the image, then the trace.
+    void composeScopeWindow();
     // Steps 4 and 5 of a meter drawing: red backgrounds and maxPeak.
     void accountPeaks(const MeterReadings& readings);
+    // A record made before the panel's last peak reset.
+    bool madeBeforeReset(const MeterReadings& readings) const;
 
     toolkit::Image scope, meter, phase;
     toolkit::Image scopeWindow, meterWindow, phaseWindow;
     toolkit::Control* scopeControl = nullptr;
     toolkit::Control* meterControl = nullptr;
     toolkit::Control* phaseControl = nullptr;
+    bool scopeCopied = false;         // the next paint of the scope presents a copy
+    std::int32_t previousNewest = -1;  // the newest position the last drain drew
     std::array<toolkit::Point, kTraceLength> trace{};
     float maximumPeak = kResetPeak;
+    std::uint32_t peakHoldResetsCounted = 0;  // what a record must include to count
     MeterTexts meterTexts;
 };
 

@@ -175,7 +175,7 @@ void ADoublerEditor::notifyMeters() {
 }
 
 void ADoublerEditor::requestMeterRefresh() {
-    if (isOpen()) meterRefreshPending.store(true, kRelaxed);
+    if (isOpen()) meterRefreshPending.store(true, std::memory_order_release);
 }
 
 void ADoublerEditor::showLatency(std::int32_t ms) {

@@ -174,6 +174,8 @@ public:
     std::int32_t scopeWritePosition() const { return capture.scopeIndex(); }
     std::int32_t sampleWritePosition() const { return capture.sampleIndex(); }
     MeterReadings meterReadings() const { return meters.snapshot(); }
+    // The peak-hold resets asked for so far (MeterReadings::peakHoldResets).
+    std::uint32_t peakHoldResetsAsked() const { return meters.peakHoldResetsAsked(); }
     float gain(bool right) const {
         return (right ? parameters.gainRight : parameters.gainLeft).load(std::memory_order_relaxed);
     }
@@ -235,8 +237,9 @@ private:
 template <class Sink>
 std::size_t ADoublerEditor::drainMeters(Sink&& sink) {
     std::size_t count = meterRecords.drain(sink);
-    if (meterRefreshPending.load(std::memory_order_relaxed)) {
-        meterRefreshPending.store(false, std::memory_order_relaxed);
+    // Taken in one step: a request that arrives meanwhile is answered now or
+    // at the next drain, never lost.
+    if (meterRefreshPending.exchange(false, std::memory_order_acq_rel)) {
         if (ADoubler* doubler = getDoubler()) {
             sink(doubler->meterReadings());
             ++count;

@@ -1,18 +1,22 @@
-// uStereoMeter.cpp — TuStereoform's layout: every control at its place, the
-// buttons' faces, the sliders' ranges and bands, the drawn scale marks, and the
-// wiring of the events to their handlers.
+// uStereoMeter.cpp — TuStereoform built: every control at its place of the
+// layout table, which lies over which, the buttons' faces, the sliders' ranges
+// and bands, the drawn scale marks, and the wiring of the events to their
+// handlers.
 #include "stereo/uStereoMeter.h"
 
+#include <iterator>
 #include <string>
 
 #include "controls/NiceButtonImages.h"
 #include "stereo/LevelScale.h"
+#include "stereo/StereoPanelLayout.h"
 #include "stereo/uDoubler.h"
 
 namespace widefield {
 
 namespace {
 
+namespace L = panelLayout;
 using toolkit::Alignment;
 using toolkit::BevelStyle;
 using toolkit::Font;
@@ -28,28 +32,10 @@ const Font kCaption = arial(11);
 const Font kValue = arial(11, colours::gray);
 const Font kButton = arial(11, colours::silver, true);
 
-constexpr int kButtonWidth = 66;
-constexpr int kButtonHeight = 25;
-constexpr int kHorizontalSliderHeight = 24;
-constexpr int kVerticalSliderWidth = 25;
-constexpr int kValueWidth = 40;
-constexpr int kTextHeight = 13;
-
-// The meter strip's first row on the panel: level scale row r is drawn at kMeterTop + r.
-constexpr int kMeterTop = 58;
-constexpr int kMarksLeft = 589;
-constexpr int kMarksTop = 49;
-
-Rect button(int left, int top) { return Rect::ofSize(left, top, kButtonWidth, kButtonHeight); }
-Rect horizontalSlider(int left, int top, int width) {
-    return Rect::ofSize(left, top, width, kHorizontalSliderHeight);
-}
-Rect verticalSlider(int left, int top, int height) { return Rect::ofSize(left, top, kVerticalSliderWidth, height); }
-// A value label centred under a vertical slider.
-Rect under(int sliderLeft, int top) {
-    return Rect::ofSize(sliderLeft + kVerticalSliderWidth / 2 - kValueWidth / 2, top, kValueWidth, kTextHeight);
-}
-Rect bar(int x) { return Rect::ofSize(x - 2, 237, 5, 12); }
+// The meter strip's first row and the marks' canvas origin on the panel.
+constexpr int kMeterTop = L::kMeterTop;
+constexpr int kMarksLeft = L::kMarksLeft;
+constexpr int kMarksTop = L::kMarksTop;
 
 const toolkit::ImageList& lampButtonImages() {
     static const toolkit::ImageList list = controls::makeLampButtonImages();
@@ -73,130 +59,127 @@ void showValueLabel(toolkit::Label& label, const ValueLabel& value) {
 
 TuStereoform::TuStereoform(platform::WindowSystem& windows)
     : toolkit::Form(windows, kWidth, kHeight, colours::black),
-      InputFrame(this, Rect::ofSize(5, 5, 316, 101)),
-      BalanceFrame(this, Rect::ofSize(5, 110, 146, 131)),
-      BassFrame(this, Rect::ofSize(155, 110, 166, 131)),
-      DelayFrame(this, Rect::ofSize(5, 245, 316, 51)),
-      OutputFrame(this, Rect::ofSize(5, 300, 316, 81)),
-      DecorationBar1(this, bar(98), toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
-      DecorationBar2(this, bar(161), toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
-      DecorationBar3(this, bar(225), toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
-      DecorationBar4(this, bar(256), toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
+      InputFrame(this, L::InputFrame),
+      BalanceFrame(this, L::BalanceFrame),
+      BassFrame(this, L::BassFrame),
+      DelayFrame(this, L::DelayFrame),
+      OutputFrame(this, L::OutputFrame),
+      DecorationBar1(this, L::DecorationBar1, toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
+      DecorationBar2(this, L::DecorationBar2, toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
+      DecorationBar3(this, L::DecorationBar3, toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
+      DecorationBar4(this, L::DecorationBar4, toolkit::Shape::Kind::rectangle, kBarRed, colours::white),
       // Input.
-      InputTitle(this, 11, 8, "Input", kTitle),
-      INVL(this, button(73, 16)),
-      ChannelSwap(this, button(155, 16)),
-      INVR(this, button(237, 16)),
-      InitWidthCaption(this, 12, 50, "Width", kCaption),
-      InitWidth(this, horizontalSlider(57, 45, 135), Orientation::horizontal, 0, 100, 50),
-      InitWidthLbl(this, Rect::ofSize(194, 50, kValueWidth, kTextHeight), "", kValue, Alignment::centre),
-      RotationCaption(this, 12, 77, "Rotation", kCaption),
-      Rotation(this, horizontalSlider(57, 72, 135), Orientation::horizontal, 0, 100, 50),
-      RotationLbl(this, Rect::ofSize(194, 77, kValueWidth, kTextHeight), "", kValue, Alignment::centre),
-      DCfilter(this, button(237, 68)),
+      InputTitle(this, L::InputTitle.x, L::InputTitle.y, "Input", kTitle),
+      INVL(this, L::INVL),
+      ChannelSwap(this, L::ChannelSwap),
+      INVR(this, L::INVR),
+      InitWidthCaption(this, L::InitWidthCaption.x, L::InitWidthCaption.y, "Width", kCaption),
+      InitWidth(this, L::InitWidth, Orientation::horizontal, 0, 100, 50),
+      InitWidthLbl(this, L::InitWidthLbl, "", kValue, Alignment::centre),
+      RotationCaption(this, L::RotationCaption.x, L::RotationCaption.y, "Rotation", kCaption),
+      Rotation(this, L::Rotation, Orientation::horizontal, 0, 100, 50),
+      RotationLbl(this, L::RotationLbl, "", kValue, Alignment::centre),
+      DCfilter(this, L::DCfilter),
       // Three-way balance.
-      Label49(this, 10, 104, "3 way balance", kTitle),
-      LeftCaption(this, under(51, 116), "Left", kCaption, Alignment::centre),
-      CentreCaption(this, under(83, 116), "Centre", kCaption, Alignment::centre),
-      RightCaption(this, under(115, 116), "Right", kCaption, Alignment::centre),
-      Aymmetry(this, verticalSlider(51, 129, 93), Orientation::vertical, 0, 100, 10),
-      centrecut(this, verticalSlider(83, 129, 93), Orientation::vertical, 0, 100, 10),
-      rightAsym(this, verticalSlider(115, 129, 93), Orientation::vertical, 0, 100, 50),
-      AymmetryLbl(this, under(51, 224), "", kValue, Alignment::centre),
-      CentreLbl(this, under(83, 224), "", kValue, Alignment::centre),
-      RightAsymLbl(this, under(115, 224), "", kValue, Alignment::centre),
+      Label49(this, L::Label49.x, L::Label49.y, "3 way balance", kTitle),
+      LeftCaption(this, L::LeftCaption, "Left", kCaption, Alignment::centre),
+      CentreCaption(this, L::CentreCaption, "Centre", kCaption, Alignment::centre),
+      RightCaption(this, L::RightCaption, "Right", kCaption, Alignment::centre),
+      Aymmetry(this, L::Aymmetry, Orientation::vertical, 0, 100, 10),
+      centrecut(this, L::centrecut, Orientation::vertical, 0, 100, 10),
+      rightAsym(this, L::rightAsym, Orientation::vertical, 0, 100, 50),
+      AymmetryLbl(this, L::AymmetryLbl, "", kValue, Alignment::centre),
+      CentreLbl(this, L::CentreLbl, "", kValue, Alignment::centre),
+      RightAsymLbl(this, L::RightAsymLbl, "", kValue, Alignment::centre),
       // Bass adjust.
-      BassTitle(this, 160, 104, "Bass adjust", kTitle),
-      BassBypass(this, button(159, 167)),
-      FreqCaption(this, under(224, 118), "Freq", kCaption, Alignment::centre),
-      BoostCaption(this, under(256, 118), "Boost", kCaption, Alignment::centre),
-      BassWidthCaption(this, under(288, 118), "Width", kCaption, Alignment::centre),
-      bassFreq(this, verticalSlider(224, 131, 90), Orientation::vertical, 0, 95, 10),
-      BassLevel(this, verticalSlider(256, 131, 90), Orientation::vertical, 0, 100, 10),
-      BassWidth(this, verticalSlider(288, 131, 90), Orientation::vertical, 0, 100, 10),
-      bassFreqLbl(this, under(224, 223), "", kValue, Alignment::centre),
-      BassLevelLbl(this, under(256, 223), "", kValue, Alignment::centre),
-      BassWidthLbl(this, under(288, 223), "", kValue, Alignment::centre),
+      BassTitle(this, L::BassTitle.x, L::BassTitle.y, "Bass adjust", kTitle),
+      BassBypass(this, L::BassBypass),
+      FreqCaption(this, L::FreqCaption, "Freq", kCaption, Alignment::centre),
+      BoostCaption(this, L::BoostCaption, "Boost", kCaption, Alignment::centre),
+      BassWidthCaption(this, L::BassWidthCaption, "Width", kCaption, Alignment::centre),
+      bassFreq(this, L::bassFreq, Orientation::vertical, 0, 95, 10),
+      BassLevel(this, L::BassLevel, Orientation::vertical, 0, 100, 10),
+      BassWidth(this, L::BassWidth, Orientation::vertical, 0, 100, 10),
+      bassFreqLbl(this, L::bassFreqLbl, "", kValue, Alignment::centre),
+      BassLevelLbl(this, L::BassLevelLbl, "", kValue, Alignment::centre),
+      BassWidthLbl(this, L::BassWidthLbl, "", kValue, Alignment::centre),
       // Delay.
-      DelayLeftCaption(this, 10, 251, "L", kCaption),
-      leftDelay(this, Rect::ofSize(20, 251, kValueWidth, kTextHeight), "", kValue, Alignment::left),
-      delayLbl(this, Rect::ofSize(70, 251, 120, kTextHeight), "Delay (in samples)", kCaption, Alignment::centre),
-      RightDelay(this, Rect::ofSize(200, 251, kValueWidth, kTextHeight), "", kValue, Alignment::right),
-      DelayRightCaption(this, 243, 251, "R", kCaption),
-      Delay(this, horizontalSlider(2, 267, 250), Orientation::horizontal, 0, 239, 50),
-      Pseudo(this, button(254, 267)),
+      DelayLeftCaption(this, L::DelayLeftCaption.x, L::DelayLeftCaption.y, "L", kCaption),
+      leftDelay(this, L::leftDelay, "", kValue, Alignment::left),
+      delayLbl(this, L::delayLbl, "Delay (in samples)", kCaption, Alignment::centre),
+      RightDelay(this, L::RightDelay, "", kValue, Alignment::right),
+      DelayRightCaption(this, L::DelayRightCaption.x, L::DelayRightCaption.y, "R", kCaption),
+      Delay(this, L::Delay, Orientation::horizontal, 0, 239, 50),
+      Pseudo(this, L::Pseudo),
       // Output.
-      OutputTitle(this, 11, 303, "Output", kTitle),
-      BalanceCaption(this, 12, 326, "Rotation", kCaption),
-      Balance(this, horizontalSlider(62, 321, 135), Orientation::horizontal, 0, 100, 75),
-      BalanceLbl(this, Rect::ofSize(197, 326, kValueWidth, kTextHeight), "", kValue, Alignment::centre),
-      StrWidthCaption(this, 12, 353, "Width", kCaption),
-      StereoWidth(this, horizontalSlider(62, 348, 135), Orientation::horizontal, 0, 100, 50),
-      StrWidthLbl(this, Rect::ofSize(197, 353, kValueWidth, kTextHeight), "", kValue, Alignment::centre),
-      Mono(this, button(241, 312)),
-      Bypass(this, button(241, 345)),
+      OutputTitle(this, L::OutputTitle.x, L::OutputTitle.y, "Output", kTitle),
+      BalanceCaption(this, L::BalanceCaption.x, L::BalanceCaption.y, "Rotation", kCaption),
+      Balance(this, L::Balance, Orientation::horizontal, 0, 100, 75),
+      BalanceLbl(this, L::BalanceLbl, "", kValue, Alignment::centre),
+      StrWidthCaption(this, L::StrWidthCaption.x, L::StrWidthCaption.y, "Width", kCaption),
+      StereoWidth(this, L::StereoWidth, Orientation::horizontal, 0, 100, 50),
+      StrWidthLbl(this, L::StrWidthLbl, "", kValue, Alignment::centre),
+      Mono(this, L::Mono),
+      Bypass(this, L::Bypass),
       // Top bar.
-      AutomationCaption(this, Rect::ofSize(325, 4, kButtonWidth, kTextHeight), "Automation", kCaption,
-                        Alignment::centre),
-      Automation(this, button(325, 18)),
-      NiceButton1(this, button(391, 18)),
-      NiceButton2(this, button(457, 18)),
-      MetersCaption(this, Rect::ofSize(523, 4, kButtonWidth, kTextHeight), "Meters", kCaption, Alignment::centre),
-      MetersOff(this, button(523, 18)),
-      // Scope: a sunken frame two pixels deep round the 256 x 256 window.
-      ScopeFrame(this, Rect::ofSize(326, 51, 260, 260), colours::black, BevelStyle::lowered, BevelStyle::lowered),
-      DrawPanel(&ScopeFrame, Rect::ofSize(2, 2, 256, 256), colours::black, BevelStyle::none),
-      PaintBox1(&DrawPanel, Rect::ofSize(0, 0, 256, 256)),
+      AutomationCaption(this, L::AutomationCaption, "Automation", kCaption, Alignment::centre),
+      Automation(this, L::Automation),
+      NiceButton1(this, L::NiceButton1),
+      NiceButton2(this, L::NiceButton2),
+      MetersCaption(this, L::MetersCaption, "Meters", kCaption, Alignment::centre),
+      MetersOff(this, L::MetersOff),
+      // Scope.
+      ScopeFrame(this, L::ScopeFrame, colours::black, BevelStyle::lowered, BevelStyle::lowered),
+      DrawPanel(&ScopeFrame, L::DrawPanel, colours::black, BevelStyle::none),
+      PaintBox1(&DrawPanel, L::PaintBox1),
       // Phase.
-      PhaseCaption(this, 330, 324, "Phase difference:", kCaption),
-      Phaselbl(this, Rect::ofSize(424, 324, 36, kTextHeight), "0\xBA", kCaption, Alignment::left),
-      PhaseMinCaption(this, 464, 324, "Min:", kCaption),
-      PhaseMinLbl(this, Rect::ofSize(490, 324, 34, kTextHeight), "0\xBA", kCaption, Alignment::left),
-      PhaseMaxCaption(this, 527, 324, "Max:", kCaption),
-      PhaseMaxLbl(this, Rect::ofSize(555, 324, 36, kTextHeight), "0\xBA", kCaption, Alignment::left),
-      PhaseFrame(this, Rect::ofSize(327, 342, 258, 17), toolkit::Shape::Kind::rectangle, colours::black,
-                 colours::white),
-      PhaseMeter(this, Rect::ofSize(328, 343, 256, 15), colours::black, BevelStyle::none),
-      PHaseMeterHelper(&PhaseMeter, Rect::ofSize(0, 0, 256, 15)),
-      PhaseScale(this, Rect::ofSize(322, 360, 275, 14)),
+      PhaseCaption(this, L::PhaseCaption.x, L::PhaseCaption.y, "Phase difference:", kCaption),
+      Phaselbl(this, L::Phaselbl, "0\xBA", kCaption, Alignment::left),
+      PhaseMinCaption(this, L::PhaseMinCaption.x, L::PhaseMinCaption.y, "Min:", kCaption),
+      PhaseMinLbl(this, L::PhaseMinLbl, "0\xBA", kCaption, Alignment::left),
+      PhaseMaxCaption(this, L::PhaseMaxCaption.x, L::PhaseMaxCaption.y, "Max:", kCaption),
+      PhaseMaxLbl(this, L::PhaseMaxLbl, "0\xBA", kCaption, Alignment::left),
+      PhaseFrame(this, L::PhaseFrame, toolkit::Shape::Kind::rectangle, colours::black, colours::white),
+      PhaseMeter(this, L::PhaseMeter, colours::black, BevelStyle::none),
+      PHaseMeterHelper(&PhaseMeter, L::PHaseMeterHelper),
+      PhaseScale(this, L::PhaseScale),
       // Meter column.
-      LevelMarks(this, Rect::ofSize(kMarksLeft, kMarksTop, kWidth - kMarksLeft, 308)),
-      PeakFrame(this, Rect::ofSize(602, 24, 107, 19), colours::black, BevelStyle::lowered),
-      PkL(&PeakFrame, Rect::ofSize(2, 2, 51, 15), "-inf", kCaption, Alignment::centre),
-      PkR(&PeakFrame, Rect::ofSize(54, 2, 51, 15), "-inf", kCaption, Alignment::centre),
-      FaderL(this, verticalSlider(612, 49, 307), Orientation::vertical, 0, kSilenceRow, 69),
-      meter(this, Rect::ofSize(645, kMeterTop, 19, 288), colours::black, BevelStyle::none),
-      MeterHelper(&meter, Rect::ofSize(0, 0, 19, 288)),
-      FaderR(this, verticalSlider(674, 49, 307), Orientation::vertical, 0, kSilenceRow, 50),
-      SetMaxAsPeeks(this, Rect::ofSize(642, 45, 27, 16)),
-      FaderReadoutFrame(this, Rect::ofSize(604, 358, 107, 19), colours::black, BevelStyle::lowered),
-      LFdrLVL(&FaderReadoutFrame, Rect::ofSize(2, 2, 51, 15), "", kCaption, Alignment::centre),
-      RFdrLvl(&FaderReadoutFrame, Rect::ofSize(54, 2, 51, 15), "", kCaption, Alignment::centre),
+      LevelMarks(this, L::LevelMarks),
+      PeakFrame(this, L::PeakFrame, colours::black, BevelStyle::lowered),
+      PkL(&PeakFrame, L::PkL, "-inf", kCaption, Alignment::centre),
+      PkR(&PeakFrame, L::PkR, "-inf", kCaption, Alignment::centre),
+      FaderL(this, L::FaderL, Orientation::vertical, 0, kSilenceRow, 69),
+      meter(this, L::meter, colours::black, BevelStyle::none),
+      MeterHelper(&meter, L::MeterHelper),
+      FaderR(this, L::FaderR, Orientation::vertical, 0, kSilenceRow, 50),
+      SetMaxAsPeeks(this, L::SetMaxAsPeeks),
+      FaderReadoutFrame(this, L::FaderReadoutFrame, colours::black, BevelStyle::lowered),
+      LFdrLVL(&FaderReadoutFrame, L::LFdrLVL, "", kCaption, Alignment::centre),
+      RFdrLvl(&FaderReadoutFrame, L::RFdrLvl, "", kCaption, Alignment::centre),
       // Options panel.
-      peekpanel(this, Rect::ofSize(324, 6, 278, 131), colours::black, BevelStyle::raised, BevelStyle::lowered),
-      LatencyCaption(&peekpanel, 8, 6, "Latency", kCaption),
-      LatencyTB(&peekpanel, Rect::ofSize(6, 22, 200, 34), Orientation::horizontal, 5, 1000, 5),
-      LatencyLB(&peekpanel, 212, 30, "750ms", arial(11, colours::silver, true)),
-      SaveCaption(&peekpanel, Rect::ofSize(4, 64, kButtonWidth, kTextHeight), "SAVE", kCaption, Alignment::centre),
-      NiceButton4(&peekpanel, button(4, 80)),
-      HelpCaption(&peekpanel, Rect::ofSize(72, 64, kButtonWidth, kTextHeight), "?", kCaption, Alignment::centre),
-      NiceButton3(&peekpanel, button(72, 80)),
-      FluorescenceCaption(&peekpanel, Rect::ofSize(118, 64, 110, kTextHeight), "Scope flurescence", kCaption,
-                          Alignment::centre),
-      flure(&peekpanel, button(140, 80)),
-      OKCaption(&peekpanel, Rect::ofSize(208, 64, kButtonWidth, kTextHeight), "OK", kCaption, Alignment::centre),
-      OKA(&peekpanel, button(208, 80)),
+      peekpanel(this, L::peekpanel, colours::black, BevelStyle::raised, BevelStyle::lowered),
+      LatencyCaption(&peekpanel, L::LatencyCaption.x, L::LatencyCaption.y, "Latency", kCaption),
+      LatencyTB(&peekpanel, L::LatencyTB, Orientation::horizontal, 5, 1000, 5),
+      LatencyLB(&peekpanel, L::LatencyLB.x, L::LatencyLB.y, "750ms", arial(11, colours::silver, true)),
+      SaveCaption(&peekpanel, L::SaveCaption, "SAVE", kCaption, Alignment::centre),
+      NiceButton4(&peekpanel, L::NiceButton4),
+      HelpCaption(&peekpanel, L::HelpCaption, "?", kCaption, Alignment::centre),
+      NiceButton3(&peekpanel, L::NiceButton3),
+      FluorescenceCaption(&peekpanel, L::FluorescenceCaption, "Scope flurescence", kCaption, Alignment::centre),
+      flure(&peekpanel, L::flure),
+      OKCaption(&peekpanel, L::OKCaption, "OK", kCaption, Alignment::centre),
+      OKA(&peekpanel, L::OKA),
       // Save question.
-      SavePanel(this, Rect::ofSize(325, 6, 283, 169), colours::black, BevelStyle::raised, BevelStyle::lowered),
-      Titlelabel(&SavePanel, Rect::ofSize(4, 50, 275, 16), "Save latency as default?", kCaption, Alignment::centre),
-      setBtn(&SavePanel, Rect::ofSize(50, 120, 80, 27), "OK", toolkit::PictureButton::Kind::ok),
-      BitBtn3(&SavePanel, Rect::ofSize(153, 120, 80, 27), "Cancel", toolkit::PictureButton::Kind::cancel),
+      SavePanel(this, L::SavePanel, colours::black, BevelStyle::raised, BevelStyle::lowered),
+      Titlelabel(&SavePanel, L::Titlelabel, "Save latency as default?", kCaption, Alignment::centre),
+      setBtn(&SavePanel, L::setBtn, "OK", toolkit::PictureButton::Kind::ok),
+      BitBtn3(&SavePanel, L::BitBtn3, "Cancel", toolkit::PictureButton::Kind::cancel),
       // Reset question.
-      ResetOKpanel(this, Rect::ofSize(324, 6, 283, 169), colours::black, BevelStyle::raised, BevelStyle::lowered),
-      ResetMessage(&ResetOKpanel, Rect::ofSize(4, 50, 275, 16), "Reset ALL controls to their defaults???", kCaption,
+      ResetOKpanel(this, L::ResetOKpanel, colours::black, BevelStyle::raised, BevelStyle::lowered),
+      ResetMessage(&ResetOKpanel, L::ResetMessage, "Reset ALL controls to their defaults???", kCaption,
                    Alignment::centre),
-      ResetAllBtn(&ResetOKpanel, Rect::ofSize(50, 120, 80, 27), "OK", toolkit::PictureButton::Kind::ok),
-      BitBtn4(&ResetOKpanel, Rect::ofSize(153, 120, 80, 27), "Cancel", toolkit::PictureButton::Kind::cancel),
+      ResetAllBtn(&ResetOKpanel, L::ResetAllBtn, "OK", toolkit::PictureButton::Kind::ok),
+      BitBtn4(&ResetOKpanel, L::BitBtn4, "Cancel", toolkit::PictureButton::Kind::cancel),
       Timer1(*this, kResyncInterval, [this] { Timer1Timer(); }),
       Timer2(*this, kWatchdogInterval, [this] { Timer2Timer(); }),
       displays(*this,
@@ -205,6 +188,7 @@ TuStereoform::TuStereoform(platform::WindowSystem& windows)
                [this] { return effect; }, [this] { return flure.LEDon(); }, [this] { return LatencyTB.position(); }),
       ImageList1(lampButtonImages()),
       ImageList2(peakButtonImages()) {
+    stack();
     setUpButtons();
     setUpSliders();
     LevelMarks.onPaint = [this](toolkit::Canvas& canvas) { drawLevelMarks(canvas); };
@@ -223,6 +207,20 @@ TuStereoform::TuStereoform(platform::WindowSystem& windows)
 }
 
 TuStereoform::~TuStereoform() = default;
+
+void TuStereoform::stack() {
+    // From the bottom up.
+    toolkit::Control* const underneath[] = {&InputFrame,     &BalanceFrame,   &BassFrame,      &DelayFrame,
+                                            &OutputFrame,    &DecorationBar1, &DecorationBar2, &DecorationBar3,
+                                            &DecorationBar4, &ScopeFrame,     &PhaseFrame,     &LevelMarks};
+    for (auto it = std::rbegin(underneath); it != std::rend(underneath); ++it) (*it)->sendToBack();
+    for (toolkit::Control* over : {static_cast<toolkit::Control*>(&bassFreq),
+                                   static_cast<toolkit::Control*>(&SetMaxAsPeeks),
+                                   static_cast<toolkit::Control*>(&peekpanel),
+                                   static_cast<toolkit::Control*>(&SavePanel),
+                                   static_cast<toolkit::Control*>(&ResetOKpanel)})
+        over->bringToFront();
+}
 
 void TuStereoform::setUpButtons() {
     struct Face {
@@ -244,7 +242,9 @@ void TuStereoform::setUpButtons() {
         face.button.setCaption(face.caption);
         face.button.setShowLED(face.lamp);
     }
-    // The plain grey faces take dark captions; "reset" is red.
+    // The faces without a lamp are light grey, about 175 at the caption's
+    // height, where silver would all but vanish: "i" takes a dark caption,
+    // "reset" its red.
     NiceButton1.setFont(arial(12, colours::black, true));
     NiceButton2.setFont(arial(11, colours::red, true));
     Automation.setAutoToggle(true);

@@ -8,7 +8,8 @@
 //                 reset questions; Timer1 (display clock resync) and Timer2
 //                 (audio watchdog); the About dialog
 //
-// The layout is built in uStereoMeter.cpp, the handlers of the sliders and
+// The places are StereoPanelLayout.h's, the controls are built in
+// uStereoMeter.cpp, the handlers of the sliders and
 // switches in StereoPanelHandlers.cpp, the faders and their link in
 // FaderLink.cpp, the overlays and timers in StereoPanelOverlays.cpp. Controls
 // keep the names of the panel's layout, handlers the names of the events they
@@ -129,7 +130,8 @@ public:
     void* aboutWindow() const { return about.aboutWindow(); }
     const controls::AboutToggle& aboutToggle() const { return about; }
 
-    // Controls, parents before children (creation and painting order).
+    // Controls, parents before children (their creation order; their places
+    // are panelLayout's, which lies over which is stack()'s).
     toolkit::Bevel InputFrame;
     toolkit::Bevel BalanceFrame;
     toolkit::Bevel BassFrame;
@@ -258,6 +260,11 @@ public:
     DisplayDriver displays;
 
 private:
+    // Which control lies over which, whatever their order above: frames,
+    // bars and scale marks under everything; the bass frequency slider over
+    // the bass switch's last column, the peak button over the meter strip's
+    // top rows, the options panel and the two questions over it all.
+    void stack();
     void setUpButtons();
     void setUpSliders();
     void wireEvents();

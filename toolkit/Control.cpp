@@ -68,6 +68,20 @@ void Control::setEnabled(bool enabled) {
     invalidate();
 }
 
+void Control::bringToFront() {
+    if (parent_ == nullptr) return;
+    auto& siblings = parent_->children_;
+    std::stable_partition(siblings.begin(), siblings.end(), [this](const Control* c) { return c != this; });
+    invalidate();
+}
+
+void Control::sendToBack() {
+    if (parent_ == nullptr) return;
+    auto& siblings = parent_->children_;
+    std::stable_partition(siblings.begin(), siblings.end(), [this](const Control* c) { return c == this; });
+    invalidate();
+}
+
 void Control::invalidate() {
     if (Form* f = form()) f->invalidateRect(formBounds());
 }

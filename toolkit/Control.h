@@ -1,9 +1,10 @@
 // Control.h — the base of every widget: a rectangle in a tree of controls.
 //
 //   ShiftState  modifier keys, mouse buttons held and the double-click mark
-//   Control     position (relative to the parent), visibility, enabled state,
-//               painting, and the mouse, click and key operations a widget
-//               overrides; plus the ordinary events a panel wires handlers to
+//   Control     position (relative to the parent), stacking among its
+//               siblings, visibility, enabled state, painting, and the mouse,
+//               click and key operations a widget overrides; plus the
+//               ordinary events a panel wires handlers to
 //
 // Controls do not own each other: a control registers with the parent given to
 // its constructor and leaves it when destroyed, so a panel class simply holds
@@ -64,6 +65,11 @@ public:
     // Controls that only show something (panels, labels, pictures): a right
     // click on them is a click on the panel's background.
     virtual bool isBackground() const { return false; }
+
+    // Stacking among the siblings: painted last and found first by the mouse
+    // (front), or painted first under all of them (back).
+    void bringToFront();
+    void sendToBack();
 
     // Asks for this control's area to be repainted at the next paint.
     void invalidate();

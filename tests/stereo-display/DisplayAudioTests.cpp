@@ -2,7 +2,7 @@
 // user-interface side as the panel drains it.
 //
 //   shapes          mono, left only, antiphase and a 90 degree pair on the scope
-//   drain           newest 16 traces with fluorescence; every meter record counts;
+//   drain           a drain's traces drawn as one by one; every meter record counts;
 //                   the windows on the headless backend show the surfaces
 //   rings           1000 ms at 44.1, 96 and 192 kHz: a marker in the audio is
 //                   shown a second later, by the scope and by the meters; above
@@ -78,19 +78,19 @@ TEST_F(DisplayAudio, NinetyDegreePairDrawsACircle) {
     EXPECT_TRUE(toolkit::savePng(displays.scopeSurface(), std::string(DISPLAY_TEST_OUTPUT_DIR) + "/scope_90.png"));
 }
 
-TEST_F(DisplayAudio, ADrainDrawsTheNewestSixteenTracesAsSingleDrawingsWould) {
+TEST_F(DisplayAudio, ADrainDrawsItsTracesAsSingleDrawingsWould) {
     std::vector<std::int32_t> positions;
     // A turning, swelling figure, so every trace differs.
     const Signal swelling = [](long n) {
         const double t = 2.0 * kPi * 300.0 * n / 44100.0, a = 0.2 + 0.8 * n / 9000.0;
         return std::pair<float, float>(static_cast<float>(a * std::sin(t)), static_cast<float>(a * std::sin(1.3 * t)));
     };
-    play(200, swelling, [&] { positions.push_back(effect->scopeReadPosition()); });
-    ASSERT_EQ(positions.size(), 20u);
+    play(160, swelling, [&] { positions.push_back(effect->scopeReadPosition()); });
+    ASSERT_EQ(positions.size(), 16u);
     const StereoDisplays::Drained drained = displays.drain(editor(), true);
-    EXPECT_EQ(drained.scopes, 20u);
+    EXPECT_EQ(drained.scopes, 16u);
     StereoDisplays oneByOne;
-    for (std::size_t i = 4; i < positions.size(); ++i)
+    for (std::size_t i = 0; i < positions.size(); ++i)
         oneByOne.drawScope(positions[i], effect->scopePoints(), StereoCapture::kScopeSize, true);
     EXPECT_EQ(displays.scopeImage().pixels, oneByOne.scopeImage().pixels);
     EXPECT_EQ(displays.scopeSurface().pixels, oneByOne.scopeSurface().pixels);

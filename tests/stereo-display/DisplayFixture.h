@@ -50,6 +50,25 @@ protected:
             if (afterBlock) afterBlock();
         }
     }
+    // Plays `ms` milliseconds in blocks of `frames`, the millisecond clock
+    // following the audio (it stands still between blocks shorter than a
+    // millisecond, as the system's does).
+    void playInBlocks(int frames, int ms, const Signal& signal, const std::function<void()>& afterBlock = {}) {
+        const double rate = effect->getSampleRate();
+        std::vector<float> l(static_cast<std::size_t>(frames)), r(l.size()), outL(l.size()), outR(l.size());
+        const long long end = blockSamples + std::llround(ms * rate / 1000.0);
+        while (blockSamples < end) {
+            for (int i = 0; i < frames; ++i) std::tie(l[i], r[i]) = signal(sampleCount++);
+            float* ins[2] = {l.data(), r.data()};
+            float* outs[2] = {outL.data(), outR.data()};
+            effect->processReplacing(ins, outs, frames);
+            blockSamples += frames;
+            const auto due = static_cast<std::uint32_t>(static_cast<double>(blockSamples) * 1000.0 / rate);
+            clock.advance(due - blockMs);
+            blockMs = due;
+            if (afterBlock) afterBlock();
+        }
+    }
     static Signal sine(float left, float right, double hz, double rate, double phase = 0.0) {
         return [=](long n) {
             const double t = 2.0 * kPi * hz * n / rate;
@@ -64,6 +83,8 @@ protected:
     std::unique_ptr<ADoubler> effect;
     int hostWindow = 0;
     long sampleCount = 0;
+    long long blockSamples = 0;  // played by playInBlocks, and the clock's share of them
+    std::uint32_t blockMs = 0;
     StereoDisplays displays;
 };
 

@@ -1,6 +1,6 @@
 // FaderTests.cpp — the two output faders: readouts, the link and its offset,
-// Control drags, the top overflow, silence, setFaders from the effect's gains
-// and the readouts' double-click.
+// Control drags, the top overflow of either partner, silence, setFaders from
+// the effect's gains and the readouts' double-click.
 #include "tests/stereo-panel/PanelFixture.h"
 
 #include "stereo/LevelScale.h"
@@ -59,6 +59,27 @@ TEST_F(Faders, ThePartnerStopsAtTheTopAndTheOffsetShrinks) {
         previous = form->faderLinkDb;
     }
     EXPECT_FLOAT_EQ(form->faderLinkDb, 0.0f);
+}
+
+TEST_F(Faders, TheLeftPartnerStopsAtTheTopAndTheOffsetShrinksToo) {
+    windows.setControlKeyDown(true);
+    drag(form->FaderL, 30);
+    windows.setControlKeyDown(false);
+    ASSERT_FLOAT_EQ(form->faderLinkDb, -3.0f);
+    ASSERT_EQ(form->FaderR.position(), 90);
+    keyTo(form->FaderR, 31);
+    EXPECT_GT(form->FaderL.position(), 0);
+    keyTo(form->FaderR, 30);
+    EXPECT_EQ(form->FaderL.position(), 0);
+    float previous = form->faderLinkDb;
+    for (int row = 29; row >= 0; --row) {
+        keyTo(form->FaderR, row);
+        EXPECT_EQ(form->FaderL.position(), 0);
+        EXPECT_GT(form->faderLinkDb, previous);
+        previous = form->faderLinkDb;
+    }
+    EXPECT_FLOAT_EQ(form->faderLinkDb, 0.0f);
+    EXPECT_FLOAT_EQ(effect->gain(false), effect->gain(true));
 }
 
 TEST_F(Faders, BottomRowIsSilence) {

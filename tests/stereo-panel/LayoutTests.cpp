@@ -1,6 +1,7 @@
 // LayoutTests.cpp — Widefield's panel as it opens: the window, the defaults on
-// every value label and lamp, the places the displays keep, the editor's open,
-// reopen and close, and the pictures the end-to-end checks compare against.
+// every value label and lamp, the places the displays keep, which controls
+// lie over which, the editor's open, reopen and close, and the pictures the
+// end-to-end checks compare against.
 #include "tests/stereo-panel/PanelFixture.h"
 
 #include "toolkit/Png.h"
@@ -150,6 +151,45 @@ TEST_F(Layout, DisplaysKeepTheirPlacesTheScopeShowsItsGraticule) {
     }
     // The phase strip's frame is white, the sections' frames are drawn.
     EXPECT_EQ(image.at(327, 342) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(Layout, OnlyTheStackedLayersOverlap) {
+    // stack() puts frames, bars and marks at the bottom, and the bass
+    // frequency slider, the peak button and the overlays at the top; between
+    // them controls share pixels only where the order cannot show: the column
+    // titles and values, centred 40 wide on sliders 32 apart (transparent,
+    // their texts apart).
+    const std::vector<toolkit::Control*>& children = form->children();
+    using Controls = std::vector<const toolkit::Control*>;
+    const Controls bottom = {&form->InputFrame,     &form->BalanceFrame,   &form->BassFrame,      &form->DelayFrame,
+                             &form->OutputFrame,    &form->DecorationBar1, &form->DecorationBar2, &form->DecorationBar3,
+                             &form->DecorationBar4, &form->ScopeFrame,     &form->PhaseFrame,     &form->LevelMarks};
+    const Controls top = {&form->bassFreq, &form->SetMaxAsPeeks, &form->peekpanel, &form->SavePanel,
+                          &form->ResetOKpanel};
+    ASSERT_GT(children.size(), bottom.size() + top.size());
+    EXPECT_EQ(Controls(children.begin(), children.begin() + static_cast<std::ptrdiff_t>(bottom.size())), bottom);
+    EXPECT_EQ(Controls(children.end() - static_cast<std::ptrdiff_t>(top.size()), children.end()), top);
+    const std::vector<Controls> sideBySide = {
+        {&form->LeftCaption, &form->CentreCaption, &form->RightCaption},
+        {&form->AymmetryLbl, &form->CentreLbl, &form->RightAsymLbl},
+        {&form->FreqCaption, &form->BoostCaption, &form->BassWidthCaption},
+        {&form->bassFreqLbl, &form->BassLevelLbl, &form->BassWidthLbl}};
+    const auto neighbours = [&](const toolkit::Control* a, const toolkit::Control* b) {
+        for (const Controls& row : sideBySide)
+            for (std::size_t k = 0; k + 1 < row.size(); ++k)
+                if ((row[k] == a && row[k + 1] == b) || (row[k] == b && row[k + 1] == a)) return true;
+        return false;
+    };
+    const std::size_t end = children.size() - top.size();
+    for (std::size_t i = bottom.size(); i < end; ++i)
+        for (std::size_t j = i + 1; j < end; ++j) {
+            const Rect shared = children[i]->formBounds().intersect(children[j]->formBounds());
+            EXPECT_TRUE(shared.empty() || neighbours(children[i], children[j]))
+                << "controls at " << children[i]->left() << "," << children[i]->top() << " and "
+                << children[j]->left() << "," << children[j]->top();
+        }
+    for (const toolkit::Control* label : {&form->LeftCaption, &form->CentreLbl, &form->BoostCaption})
+        EXPECT_TRUE(static_cast<const toolkit::Label*>(label)->transparent());
 }
 
 TEST_F(Layout, ButtonsCarryTheirCaptionsAndFaces) {

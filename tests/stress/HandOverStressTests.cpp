@@ -7,12 +7,14 @@
 //   display anchor   with the clock moving exactly with the audio and no
 //                    latency, every display position is the newest pair, however
 //                    often the panel asks for a re-anchoring
-//   meter readings   the phase reading lies within its range while resets arrive
+//   meter readings   the phase reading lies within its range while resets arrive;
+//                    a reading taken after a reset never shows a hold from before it
 //   decimation set   every block runs on one of the designs handed over, never on
 //                    a mixture of two
 // BRISORA_STRESS_SECONDS sets the time per test (default 1).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -117,6 +119,37 @@ TEST(HandOver, PhaseReadingStaysWithinItsRangeWhileResetsArrive) {
     EXPECT_EQ(outside, 0) << "of " << blocks << " blocks";
     EXPECT_EQ(holdBelowPeak, 0) << "of " << blocks << " blocks";
     EXPECT_GT(blocks, 10);
+}
+
+TEST(HandOver, AReadingAfterAPeakResetNeverShowsAHoldFromBeforeIt) {
+    WidefieldRig rig;
+    using D = widefield::ADoubler;
+    std::int64_t blocks = 0, resets = 0, stale = 0;
+    againstWriter(
+        [&] {
+            // Every analysis sees a lower peak than the one before, so a hold
+            // made after the reset lies below the peak read before it.
+            const float before = rig.effect->meterReadings().peakLeft;
+            rig.effect->setParameter(D::kResetPeakHolds, 1.0f);
+            const float hold = rig.effect->meterReadings().peakHoldLeft;
+            if (before > 0.0f) {
+                ++resets;
+                if (hold >= before) ++stale;
+            }
+        },
+        [&] {
+            for (const auto until = deadline(); std::chrono::steady_clock::now() < until; ++blocks) {
+                // Falling by several steps of the float grid per block, however long it runs.
+                const float level = static_cast<float>(1.0 / (1.0 + 1e-4 * static_cast<double>(blocks)));
+                std::fill(rig.left.begin(), rig.left.end(), level);
+                std::fill(rig.right.begin(), rig.right.end(), level);
+                float* channels[2] = {rig.left.data(), rig.right.data()};
+                rig.clock.advance(10);
+                rig.effect->processReplacing(channels, channels, 441);
+            }
+        });
+    EXPECT_EQ(stale, 0) << "of " << resets << " resets";
+    EXPECT_GT(resets, 10);
 }
 
 TEST(HandOver, DecimationBlocksRunOnOneWholeDesign) {

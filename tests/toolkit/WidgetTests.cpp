@@ -6,6 +6,7 @@
 //   PageControl  tab clicks switch pages and show only the active one
 //   TextView     wrapping and scrolling
 //   PictureButton, Label: pressed look, double-click events; a gallery picture
+//   stacking     front and back among siblings: what paints last, what the mouse finds
 #include <gtest/gtest.h>
 
 #include <string>
@@ -151,6 +152,19 @@ TEST_F(WidgetTest, PageControlShowsTheClickedTabsPage) {
     pages.setActivePage(0);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(form.controlAt(50, 100), &first);
+}
+
+TEST_F(WidgetTest, StackingDecidesWhatPaintsOverAndWhatTheMouseFinds) {
+    Panel red(&form, Rect::ofSize(10, 10, 50, 50), colors::red, BevelStyle::none);
+    Panel white(&form, Rect::ofSize(30, 30, 50, 50), colors::white, BevelStyle::none);
+    EXPECT_EQ(form.controlAt(40, 40), &white);
+    red.bringToFront();
+    EXPECT_EQ(form.controlAt(40, 40), &red);
+    EXPECT_EQ(window().paintNow().at(40, 40), colors::red);
+    red.sendToBack();
+    EXPECT_EQ(form.controlAt(40, 40), &white);
+    EXPECT_EQ(window().paintNow().at(40, 40), colors::white);
+    EXPECT_EQ(form.children(), (std::vector<Control*>{&red, &white}));
 }
 
 TEST_F(WidgetTest, TextViewWrapsAtSpacesAndScrolls) {
