@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
+#include <cstring>
 
 namespace toolkit {
 
@@ -214,13 +215,57 @@ void Canvas::drawPart(const Image& source, const Rect& sourceArea, int x, int y)
     }
 }
 
+namespace {
+// The first device pixels of consecutive logical cells, one cell after the
+// other, with no division per cell: the remainder of logical·z/100 is carried.
+class CellEdges {
+public:
+    CellEdges(const Zoom& zoom, int logical)
+        : percent_(zoom.percent()), edge_(zoom.toDevice(logical)),
+          remainder_(static_cast<int>(static_cast<long long>(logical) * percent_ - 100LL * edge_)) {}
+    int edge() const { return edge_; }
+    void next() {
+        remainder_ += percent_;
+        while (remainder_ >= 100) {
+            remainder_ -= 100;
+            ++edge_;
+        }
+    }
+
+private:
+    int percent_;
+    int edge_;
+    int remainder_;  // logical·z − 100·edge, in 0..99
+};
+}  // namespace
+
 void Canvas::drawPartZoomed(const Image& source, int shiftX, int shiftY, const Rect& logicalTarget) {
     // Every device pixel takes the source pixel of the logical cell it lies in.
+    // Walked cell by cell: each source pixel is written over its cell's columns
+    // in the cell's first row, which the cell's other rows then copy, so no
+    // device pixel costs a division.
     const Rect to = zoom_.toDevice(logicalTarget).intersect(clip_);
-    for (int ty = to.top; ty < to.bottom; ++ty) {
-        const Pixel* in = source.pixels.data() + static_cast<std::size_t>(zoom_.toLogical(ty) - shiftY) * source.width;
-        Pixel* out = &target_->at(0, ty);
-        for (int tx = to.left; tx < to.right; ++tx) out[tx] = in[zoom_.toLogical(tx) - shiftX];
+    if (to.empty()) return;
+    const int firstColumn = zoom_.toLogical(to.left), lastColumn = zoom_.toLogical(to.right - 1);
+    const int firstRow = zoom_.toLogical(to.top), lastRow = zoom_.toLogical(to.bottom - 1);
+    const std::size_t rowBytes = static_cast<std::size_t>(to.width()) * sizeof(Pixel);
+    CellEdges rows(zoom_, firstRow);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int cellTop = rows.edge();
+        rows.next();
+        const int top = std::max(cellTop, to.top), bottom = std::min(rows.edge(), to.bottom);
+        if (top >= bottom) continue;
+        const Pixel* in = source.pixels.data() + static_cast<std::size_t>(row - shiftY) * source.width;
+        Pixel* out = &target_->at(0, top);
+        CellEdges columns(zoom_, firstColumn);
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const int cellLeft = columns.edge();
+            columns.next();
+            const int left = std::max(cellLeft, to.left), right = std::min(columns.edge(), to.right);
+            const Pixel color = in[column - shiftX];
+            for (int x = left; x < right; ++x) out[x] = color;
+        }
+        for (int y = top + 1; y < bottom; ++y) std::memcpy(&target_->at(to.left, y), out + to.left, rowBytes);
     }
 }
 
