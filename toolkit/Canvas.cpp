@@ -9,12 +9,19 @@
 #include "toolkit/Canvas.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
 #include <cstring>
 
 namespace toolkit {
+
+namespace {
+std::atomic<TextObserver*> textObserver{nullptr};
+}  // namespace
+
+void Canvas::setTextObserver(TextObserver* observer) { textObserver.store(observer, std::memory_order_relaxed); }
 
 Pixel mix(Pixel from, Pixel to, double amount) {
     amount = std::clamp(amount, 0.0, 1.0);
@@ -285,12 +292,14 @@ void Canvas::stretchDraw(const Image& source, const Rect& logicalDestination) {
 
 void Canvas::textOut(int x, int y, std::string_view text, const Font& font) {
     SizedFace& face = sizedFace(font.bold, zoom_.fontSize(font.size));
+    TextObserver* const observer = textObserver.load(std::memory_order_relaxed);
     int penX = zoom_.toDevice(x + originX_);
     const int baseline = zoom_.toDevice(y + originY_) + face.ascent();
     for (std::size_t i = 0; i < text.size();) {
         const Glyph& glyph = face.glyph(nextCodepoint(text, i));
         const int left = penX + glyph.offsetX, top = baseline + glyph.offsetY;
         const Rect area = Rect::ofSize(left, top, glyph.width, glyph.height).intersect(clip_);
+        if (observer && !area.empty()) observer->glyphDrawn(area);
         for (int gy = area.top; gy < area.bottom; ++gy) {
             const std::uint8_t* coverage = &glyph.coverage[static_cast<std::size_t>(gy - top) * glyph.width];
             Pixel* out = &target_->at(0, gy);

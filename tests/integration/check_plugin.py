@@ -10,6 +10,8 @@ what a host sees.
   exports   the library exports only main and needs only system libraries
   audio     process (replacing and accumulating) and bench run on a sine
   editor    plughost editor opens a window, idles, clicks, saves a PNG
+  zoom      the same at 200 % (plughost editor --zoom 200): a window of
+            twice the size showing the headless render at 200 %
 
 Usage: check_plugin.py --check NAME --plughost EXE --plugin LIB
                        --expect tonemark|widefield --bits 32|64
@@ -365,6 +367,33 @@ def check_editor(args):
                                 else "the options opened by a click on i over the live scope")
 
 
+ZOOM = 200
+
+
+def zoom_commands(args):
+    """The editor at 200 %, playing what the first editor run plays."""
+    audio = WIDEFIELD_AUDIO if args.expect == "widefield" else ["--sine", "440"]
+    return [["editor", "--zoom", str(ZOOM), "--seconds", "1.5"] + audio +
+            ["--screenshot", editor_shot(args, "editor-zoom"), args.plugin]]
+
+
+def check_zoom(args):
+    shot = editor_shot(args, "editor-zoom")
+    if batch_results is None and os.path.exists(shot):
+        os.remove(shot)
+    code, out, err = plughost(args, zoom_commands(args)[0], display=True)
+    check(code == 0, "editor at %d %% runs (stderr: %s)" % (ZOOM, err.strip()))
+    if code != 0:
+        return
+    report = dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
+    bottom, right = (side * ZOOM // 100 for side in EXPECTED[args.expect]["editor"])
+    check(report.get("editor.rect") == "0,0,%d,%d" % (right, bottom),
+          "the window takes the zoomed editor's size %dx%d (got %s)" % (right, bottom, report.get("editor.rect")))
+    check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
+    if args.reference and os.path.exists(shot):
+        compare_with_render(shot, args.reference, "the panel at %d %%" % ZOOM)
+
+
 def compare_with_render(shot, reference, what):
     check(os.path.exists(reference), "the headless render %s exists" % reference)
     if os.path.exists(reference):
@@ -373,7 +402,7 @@ def compare_with_render(shot, reference, what):
 
 
 COMMANDS = {"record": record_commands, "refused": refused_commands, "exports": lambda args: [],
-            "audio": audio_commands, "editor": editor_commands}
+            "audio": audio_commands, "editor": editor_commands, "zoom": zoom_commands}
 
 
 def parse_check(argv):
@@ -503,7 +532,8 @@ def main():
     if args.check == "exports":
         windows_exports(args) if args.plugin.lower().endswith(".dll") else linux_exports(args)
     else:
-        {"record": check_record, "refused": check_refused, "audio": check_audio, "editor": check_editor}[args.check](args)
+        {"record": check_record, "refused": check_refused, "audio": check_audio, "editor": check_editor,
+         "zoom": check_zoom}[args.check](args)
     if failures:
         print("%d check(s) failed" % len(failures))
         return 1
