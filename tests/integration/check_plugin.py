@@ -10,8 +10,9 @@ what a host sees.
   exports   the library exports only main and needs only system libraries
   audio     process (replacing and accumulating) and bench run on a sine
   editor    plughost editor opens a window, idles, clicks, saves a PNG
-  zoom      the same at 200 % (plughost editor --zoom 200): a window of
-            twice the size showing the headless render at 200 %
+  zoom      the same at 200 % (plughost editor --zoom 200; --zoom-level
+            another): a window of the zoomed size showing the headless render
+            at that zoom
 
 Usage: check_plugin.py --check NAME --plughost EXE --plugin LIB
                        --expect tonemark|widefield --bits 32|64
@@ -371,13 +372,10 @@ def check_editor(args):
                                 else "the options opened by a click on i over the live scope")
 
 
-ZOOM = 200
-
-
 def zoom_commands(args):
-    """The editor at 200 %, playing what the first editor run plays."""
+    """The editor at the zoom, playing what the first editor run plays."""
     audio = WIDEFIELD_AUDIO if args.expect == "widefield" else ["--sine", "440"]
-    return [["editor", "--zoom", str(ZOOM), "--seconds", "1.5"] + audio +
+    return [["editor", "--zoom", str(args.zoom_level), "--seconds", "1.5"] + audio +
             ["--screenshot", editor_shot(args, "editor-zoom"), args.plugin]]
 
 
@@ -387,16 +385,17 @@ def check_zoom(args):
         os.remove(shot)
     # Widefield at 200 % is 1446 pixels wide: wider than the run's screen.
     code, out, err = plughost(args, zoom_commands(args)[0], display=True, screen="1600x1200x24")
-    check(code == 0, "editor at %d %% runs (stderr: %s)" % (ZOOM, err.strip()))
+    zoom = args.zoom_level
+    check(code == 0, "editor at %d %% runs (stderr: %s)" % (zoom, err.strip()))
     if code != 0:
         return
     report = dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
-    bottom, right = (side * ZOOM // 100 for side in EXPECTED[args.expect]["editor"])
+    bottom, right = (side * zoom // 100 for side in EXPECTED[args.expect]["editor"])
     check(report.get("editor.rect") == "0,0,%d,%d" % (right, bottom),
           "the window takes the zoomed editor's size %dx%d (got %s)" % (right, bottom, report.get("editor.rect")))
     check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
     if args.reference and os.path.exists(shot):
-        compare_with_render(shot, args.reference, "the panel at %d %%" % ZOOM)
+        compare_with_render(shot, args.reference, "the panel at %d %%" % zoom)
 
 
 def compare_with_render(shot, reference, what):
@@ -427,6 +426,7 @@ def parse_check(argv):
     parser.add_argument("--reference-clicked", help="editor: a PNG the screenshot after --click must equal")
     parser.add_argument("--reference-gestures", help="editor: a PNG the screenshot after --gestures must equal")
     parser.add_argument("--gestures", default="", help="editor: plughost gesture options, e.g. --drag=X1,Y1,X2,Y2")
+    parser.add_argument("--zoom-level", type=int, default=200, help="zoom: the panel's zoom in percent")
     parser.add_argument("--click", default="420,112", help="editor: the point clicked for --reference-clicked")
     return parser.parse_args(argv)
 

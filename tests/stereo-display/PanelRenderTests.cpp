@@ -80,6 +80,13 @@ protected:
     PanelRenderAtTwoHundred() : ZoomEnvironment("200") {}
 };
 
+// 175 %: the largest level at which the panel (1265 x 675) fits the 1280 x 1024
+// screen the Wine checks share.
+class PanelRenderAtOneSeventyFive : private ZoomEnvironment, public PanelRender {
+protected:
+    PanelRenderAtOneSeventyFive() : ZoomEnvironment("175") {}
+};
+
 }  // namespace
 
 TEST_F(PanelRender, ANinetyDegreePairShowsTheCircleSteadyMetersAndNinetyDegrees) {
@@ -119,6 +126,14 @@ TEST_F(PanelRenderAtTwoHundred, ANinetyDegreePairAtTwoHundredPercent) {
     EXPECT_EQ(shown.at(2 * (645 + 4), 2 * (58 + top)), colors::level);
     EXPECT_EQ(shown.at(2 * (645 + 4) + 1, 2 * (58 + top) - 1), colors::background);
     EXPECT_TRUE(toolkit::savePng(shown, std::string(DISPLAY_TEST_OUTPUT_DIR) + "/widefield-quadrature-200.png"));
+}
+
+TEST_F(PanelRenderAtOneSeventyFive, ANinetyDegreePairAtOneSeventyFivePercent) {
+    playAsThePlugHostDoes(3.0);
+    ASSERT_EQ(window().lastImage().width, 1265);
+    ASSERT_EQ(window().lastImage().height, 675);
+    EXPECT_EQ(form.Phaselbl.text(), "90\xBA");
+    EXPECT_TRUE(toolkit::savePng(window().lastImage(), std::string(DISPLAY_TEST_OUTPUT_DIR) + "/widefield-quadrature-175.png"));
 }
 
 TEST_F(PanelRender, TheOptionsOpenedOverTheLiveScope) {
