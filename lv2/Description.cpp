@@ -41,10 +41,12 @@ std::string quoted(const std::string& text) {
 const char* const kPrefixes =
     "@prefix doap:  <http://usefulinc.com/ns/doap#> .\n"
     "@prefix lv2:   <http://lv2plug.in/ns/lv2core#> .\n"
+    "@prefix opts:  <http://lv2plug.in/ns/ext/options#> .\n"
     "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix ui:    <http://lv2plug.in/ns/extensions/ui#> .\n"
-    "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+    "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
+    "@prefix urid:  <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
 std::string audioPort(std::uint32_t index, bool input, const char* symbol, const char* name) {
     return std::string("    [\n        a lv2:AudioPort , ") + (input ? "lv2:InputPort" : "lv2:OutputPort") +
@@ -123,7 +125,10 @@ std::string pluginTurtle(const PluginIdentity& identity, const std::vector<PortF
     text += "<" + std::string(identity.uiUri) + ">\n";
     text += "    a ui:X11UI ;\n";
     text += "    lv2:requiredFeature ui:parent , ui:idleInterface , <http://lv2plug.in/ns/ext/instance-access> ;\n";
-    text += "    lv2:optionalFeature ui:resize , ui:touch , ui:noUserResize ;\n";
+    // The host's display scale comes as an option (with urid:map to read it);
+    // ui:resize lets a zoom picked on the panel take effect at once.
+    text += "    lv2:optionalFeature ui:resize , ui:touch , ui:noUserResize , opts:options , urid:map ;\n";
+    text += "    opts:supportedOption ui:scaleFactor ;\n";
     text += "    lv2:extensionData ui:idleInterface .\n";
     return text;
 }

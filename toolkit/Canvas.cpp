@@ -9,11 +9,19 @@
 #include "toolkit/Canvas.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
+#include <cstring>
 
 namespace toolkit {
+
+namespace {
+std::atomic<TextObserver*> textObserver{nullptr};
+}  // namespace
+
+void Canvas::setTextObserver(TextObserver* observer) { textObserver.store(observer, std::memory_order_relaxed); }
 
 Pixel mix(Pixel from, Pixel to, double amount) {
     amount = std::clamp(amount, 0.0, 1.0);
@@ -214,13 +222,57 @@ void Canvas::drawPart(const Image& source, const Rect& sourceArea, int x, int y)
     }
 }
 
+namespace {
+// The first device pixels of consecutive logical cells, one cell after the
+// other, with no division per cell: the remainder of logical·z/100 is carried.
+class CellEdges {
+public:
+    CellEdges(const Zoom& zoom, int logical)
+        : percent_(zoom.percent()), edge_(zoom.toDevice(logical)),
+          remainder_(static_cast<int>(static_cast<long long>(logical) * percent_ - 100LL * edge_)) {}
+    int edge() const { return edge_; }
+    void next() {
+        remainder_ += percent_;
+        while (remainder_ >= 100) {
+            remainder_ -= 100;
+            ++edge_;
+        }
+    }
+
+private:
+    int percent_;
+    int edge_;
+    int remainder_;  // logical·z − 100·edge, in 0..99
+};
+}  // namespace
+
 void Canvas::drawPartZoomed(const Image& source, int shiftX, int shiftY, const Rect& logicalTarget) {
     // Every device pixel takes the source pixel of the logical cell it lies in.
+    // Walked cell by cell: each source pixel is written over its cell's columns
+    // in the cell's first row, which the cell's other rows then copy, so no
+    // device pixel costs a division.
     const Rect to = zoom_.toDevice(logicalTarget).intersect(clip_);
-    for (int ty = to.top; ty < to.bottom; ++ty) {
-        const Pixel* in = source.pixels.data() + static_cast<std::size_t>(zoom_.toLogical(ty) - shiftY) * source.width;
-        Pixel* out = &target_->at(0, ty);
-        for (int tx = to.left; tx < to.right; ++tx) out[tx] = in[zoom_.toLogical(tx) - shiftX];
+    if (to.empty()) return;
+    const int firstColumn = zoom_.toLogical(to.left), lastColumn = zoom_.toLogical(to.right - 1);
+    const int firstRow = zoom_.toLogical(to.top), lastRow = zoom_.toLogical(to.bottom - 1);
+    const std::size_t rowBytes = static_cast<std::size_t>(to.width()) * sizeof(Pixel);
+    CellEdges rows(zoom_, firstRow);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int cellTop = rows.edge();
+        rows.next();
+        const int top = std::max(cellTop, to.top), bottom = std::min(rows.edge(), to.bottom);
+        if (top >= bottom) continue;
+        const Pixel* in = source.pixels.data() + static_cast<std::size_t>(row - shiftY) * source.width;
+        Pixel* out = &target_->at(0, top);
+        CellEdges columns(zoom_, firstColumn);
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const int cellLeft = columns.edge();
+            columns.next();
+            const int left = std::max(cellLeft, to.left), right = std::min(columns.edge(), to.right);
+            const Pixel color = in[column - shiftX];
+            for (int x = left; x < right; ++x) out[x] = color;
+        }
+        for (int y = top + 1; y < bottom; ++y) std::memcpy(&target_->at(to.left, y), out + to.left, rowBytes);
     }
 }
 
@@ -240,12 +292,14 @@ void Canvas::stretchDraw(const Image& source, const Rect& logicalDestination) {
 
 void Canvas::textOut(int x, int y, std::string_view text, const Font& font) {
     SizedFace& face = sizedFace(font.bold, zoom_.fontSize(font.size));
+    TextObserver* const observer = textObserver.load(std::memory_order_relaxed);
     int penX = zoom_.toDevice(x + originX_);
     const int baseline = zoom_.toDevice(y + originY_) + face.ascent();
     for (std::size_t i = 0; i < text.size();) {
         const Glyph& glyph = face.glyph(nextCodepoint(text, i));
         const int left = penX + glyph.offsetX, top = baseline + glyph.offsetY;
         const Rect area = Rect::ofSize(left, top, glyph.width, glyph.height).intersect(clip_);
+        if (observer && !area.empty()) observer->glyphDrawn(area);
         for (int gy = area.top; gy < area.bottom; ++gy) {
             const std::uint8_t* coverage = &glyph.coverage[static_cast<std::size_t>(gy - top) * glyph.width];
             Pixel* out = &target_->at(0, gy);

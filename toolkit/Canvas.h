@@ -1,8 +1,10 @@
 // Canvas.h — the software renderer: drawing onto a toolkit::Image.
 //
-//   Canvas   fills, frames, one-pixel lines and polylines, ellipses, image
-//            copies (plain, partial, stretched) and transparent text, all
-//            clipped to a rectangle and relative to a movable origin
+//   Canvas        fills, frames, one-pixel lines and polylines, ellipses, image
+//                 copies (plain, partial, stretched) and transparent text, all
+//                 clipped to a rectangle and relative to a movable origin
+//   TextObserver  told where every glyph lands (for tests that compare
+//                 pictures outside the text)
 //
 // Callers draw in logical (design) pixels; a canvas with a Zoom puts each
 // logical pixel on its cell of device pixels (Zoom.h): fills and frames cover
@@ -26,8 +28,19 @@
 
 namespace toolkit {
 
+class TextObserver {
+public:
+    virtual ~TextObserver() = default;
+    // The device rectangle of one glyph textOut painted (clipped, not empty).
+    virtual void glyphDrawn(const Rect& deviceArea) = 0;
+};
+
 class Canvas {
 public:
+    // Every canvas reports its glyphs to `observer` until it is set back to
+    // null (user-interface thread; none by default).
+    static void setTextObserver(TextObserver* observer);
+
     explicit Canvas(Image& target, Zoom zoom = Zoom{});
 
     // A canvas on the same image whose origin is `area`'s top-left corner

@@ -14,14 +14,18 @@
 //   EditorOpenPaintClose      the panel made, painted whole and destroyed, as
 //                             a host's editor window opening and closing costs it
 //   ShowReading               one reading on the open panel and its repaint
+//   ZoomedOpenAndFirstPaint/<percent>  the panel opened at 100, 150 and 200 %
+//                             (the stored zoom), painted whole, closed again
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Clock.h"
 #include "platform/Services.h"
+#include "platform/SettingsStore.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "tests/support/FakeHost.h"
 #include "tests/tuner/LiteralSpectrum.h"
@@ -178,6 +182,20 @@ void EditorOpenPaintClose(benchmark::State& state) {
     }
 }
 
+void ZoomedOpenAndFirstPaint(benchmark::State& state) {
+    platform::MemorySettingsStore store;
+    store.values["software\\Brisora\\Tonemark\\Zoom"] = std::to_string(state.range(0));
+    Rig rig;
+    rig.services.settings = &store;
+    rig.effect = std::make_unique<ADoubler>(test_support::FakeHost::callback, rig.services);
+    rig.effect->setSampleRate(static_cast<float>(rig.rate));
+    for (auto _ : state) {
+        rig.effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
+        rig.windows.paintInvalidated();
+        rig.effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+    }
+}
+
 void ShowReading(benchmark::State& state) {
     Rig rig;
     rig.effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
@@ -195,6 +213,7 @@ void ShowReading(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(EditorOpenPaintClose)->Unit(benchmark::kMillisecond);
+BENCHMARK(ZoomedOpenAndFirstPaint)->Arg(100)->Arg(150)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(ShowReading)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ProcessReplacingSignal)->Name("ProcessReplacing/Signal")->Arg(44100)->Arg(96000);
 BENCHMARK(ProcessReplacingSilenceAfterSignal)->Name("ProcessReplacing/SilenceAfterSignal");

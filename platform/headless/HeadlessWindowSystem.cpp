@@ -17,18 +17,40 @@ HeadlessWindow::~HeadlessWindow() {
 }
 
 void HeadlessWindow::invalidate(int left, int top, int right, int bottom) {
-    if (right > left && bottom > top) needsPaint_ = true;
+    if (right <= left || bottom <= top) return;
+    needsPaint_ = true;
+    if (invalidRight_ <= invalidLeft_ || invalidBottom_ <= invalidTop_) {
+        invalidLeft_ = left, invalidTop_ = top, invalidRight_ = right, invalidBottom_ = bottom;
+        return;
+    }
+    invalidLeft_ = std::min(invalidLeft_, left);
+    invalidTop_ = std::min(invalidTop_, top);
+    invalidRight_ = std::max(invalidRight_, right);
+    invalidBottom_ = std::max(invalidBottom_, bottom);
 }
 
 void HeadlessWindow::resize(int width, int height) {
     width_ = width;
     height_ = height;
     needsPaint_ = true;
+    wholeInvalid_ = true;
 }
 
 const Image& HeadlessWindow::paintNow() {
     needsPaint_ = false;
-    image_ = client_->paint();
+    const Image& painted = client_->paint();
+    if (wholeInvalid_ || painted.width != image_.width || painted.height != image_.height) {
+        image_ = painted;
+    } else {
+        const int left = std::max(invalidLeft_, 0), right = std::min(invalidRight_, image_.width);
+        const int top = std::max(invalidTop_, 0), bottom = std::min(invalidBottom_, image_.height);
+        for (int y = top; y < bottom && left < right; ++y) {
+            const Pixel* from = painted.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(painted.width);
+            std::copy(from + left, from + right, &image_.at(left, y));
+        }
+    }
+    wholeInvalid_ = false;
+    invalidLeft_ = invalidTop_ = invalidRight_ = invalidBottom_ = 0;
     ++paintCount_;
     return image_;
 }

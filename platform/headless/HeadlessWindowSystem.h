@@ -56,7 +56,9 @@ public:
     int paintCount() const { return paintCount_; }
     // The image of the last paint (empty before the first).
     const Image& lastImage() const { return image_; }
-    // Asks the client for its picture now, keeps and returns it.
+    // Asks the client for its picture now, keeps and returns it. Like a real
+    // window's blit, only the invalidated area is copied (all of it after a
+    // resize or when the size changed).
     const Image& paintNow();
 
     // Input, delivered straight to the client as the window system would.
@@ -91,6 +93,8 @@ private:
     bool captured_ = false;
     bool alive_ = true;
     bool needsPaint_ = true;
+    bool wholeInvalid_ = true;
+    int invalidLeft_ = 0, invalidTop_ = 0, invalidRight_ = 0, invalidBottom_ = 0;  // empty when right <= left
     int paintCount_ = 0;
     Image image_;
 };

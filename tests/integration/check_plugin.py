@@ -10,6 +10,9 @@ what a host sees.
   exports   the library exports only main and needs only system libraries
   audio     process (replacing and accumulating) and bench run on a sine
   editor    plughost editor opens a window, idles, clicks, saves a PNG
+  zoom      the same at 200 % (plughost editor --zoom 200; --zoom-level
+            another): a window of the zoomed size showing the headless render
+            at that zoom
 
 Usage: check_plugin.py --check NAME --plughost EXE --plugin LIB
                        --expect tonemark|widefield --bits 32|64
@@ -101,7 +104,7 @@ def wine_loader(bits):
     return [WINE64] if bits == 64 and os.path.exists(WINE64) else ["wine"]
 
 
-def plughost(args, extra, display=False, timeout=120):
+def plughost(args, extra, display=False, timeout=120, screen=None):
     if batch_results is not None:
         if command_key(extra) not in batch_results:
             return 1, "", "the batch ran no case for: plughost %s" % " ".join(extra)
@@ -113,7 +116,11 @@ def plughost(args, extra, display=False, timeout=120):
     if args.wine:
         env.setdefault("WINEDEBUG", "-all")
         env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
-    if display and not os.environ.get("DISPLAY"):
+    if display and screen and not args.wine:
+        # A window larger than the run's screen: a private screen of that size
+        # (the part of a window off the screen cannot be read back).
+        command = ["xvfb-run", "-a", "-s", "-screen 0 %s" % screen] + command
+    elif display and not os.environ.get("DISPLAY"):
         # No screen given: a private one (./run test gives the whole run one,
         # so that Wine's server and every Wine program see the same display).
         command = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + command
@@ -365,6 +372,32 @@ def check_editor(args):
                                 else "the options opened by a click on i over the live scope")
 
 
+def zoom_commands(args):
+    """The editor at the zoom, playing what the first editor run plays."""
+    audio = WIDEFIELD_AUDIO if args.expect == "widefield" else ["--sine", "440"]
+    return [["editor", "--zoom", str(args.zoom_level), "--seconds", "1.5"] + audio +
+            ["--screenshot", editor_shot(args, "editor-zoom"), args.plugin]]
+
+
+def check_zoom(args):
+    shot = editor_shot(args, "editor-zoom")
+    if batch_results is None and os.path.exists(shot):
+        os.remove(shot)
+    # Widefield at 200 % is 1446 pixels wide: wider than the run's screen.
+    code, out, err = plughost(args, zoom_commands(args)[0], display=True, screen="1600x1200x24")
+    zoom = args.zoom_level
+    check(code == 0, "editor at %d %% runs (stderr: %s)" % (zoom, err.strip()))
+    if code != 0:
+        return
+    report = dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
+    bottom, right = (side * zoom // 100 for side in EXPECTED[args.expect]["editor"])
+    check(report.get("editor.rect") == "0,0,%d,%d" % (right, bottom),
+          "the window takes the zoomed editor's size %dx%d (got %s)" % (right, bottom, report.get("editor.rect")))
+    check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
+    if args.reference and os.path.exists(shot):
+        compare_with_render(shot, args.reference, "the panel at %d %%" % zoom)
+
+
 def compare_with_render(shot, reference, what):
     check(os.path.exists(reference), "the headless render %s exists" % reference)
     if os.path.exists(reference):
@@ -373,7 +406,7 @@ def compare_with_render(shot, reference, what):
 
 
 COMMANDS = {"record": record_commands, "refused": refused_commands, "exports": lambda args: [],
-            "audio": audio_commands, "editor": editor_commands}
+            "audio": audio_commands, "editor": editor_commands, "zoom": zoom_commands}
 
 
 def parse_check(argv):
@@ -393,6 +426,7 @@ def parse_check(argv):
     parser.add_argument("--reference-clicked", help="editor: a PNG the screenshot after --click must equal")
     parser.add_argument("--reference-gestures", help="editor: a PNG the screenshot after --gestures must equal")
     parser.add_argument("--gestures", default="", help="editor: plughost gesture options, e.g. --drag=X1,Y1,X2,Y2")
+    parser.add_argument("--zoom-level", type=int, default=200, help="zoom: the panel's zoom in percent")
     parser.add_argument("--click", default="420,112", help="editor: the point clicked for --reference-clicked")
     return parser.parse_args(argv)
 
@@ -503,7 +537,8 @@ def main():
     if args.check == "exports":
         windows_exports(args) if args.plugin.lower().endswith(".dll") else linux_exports(args)
     else:
-        {"record": check_record, "refused": check_refused, "audio": check_audio, "editor": check_editor}[args.check](args)
+        {"record": check_record, "refused": check_refused, "audio": check_audio, "editor": check_editor,
+         "zoom": check_zoom}[args.check](args)
     if failures:
         print("%d check(s) failed" % len(failures))
         return 1

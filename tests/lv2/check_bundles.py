@@ -4,9 +4,11 @@
   check_bundles.py --lv2-path DIR --plughost P --tonemark T.so --widefield W.so --work DIR
 
 1. lv2_validate finds no error and no warning in either bundle.
-2. lv2info (and sordi, for the units lv2info leaves out) shows every port with
+2. Each UI takes ui:resize, the options feature and urid:map as optional
+   features and names ui:scaleFactor as an option it supports (the zoom).
+3. lv2info (and sordi, for the units lv2info leaves out) shows every port with
    the name, range, default, unit and properties a host's generic controls use.
-3. lv2apply, with port values in their own units, gives the same bytes as
+4. lv2apply, with port values in their own units, gives the same bytes as
    plughost process on the VST 2 .so with the effect's values for them.
 
 Exit 77 (skipped) when lilv-utils, lv2-dev or sordi is missing.
@@ -23,6 +25,7 @@ import sys
 
 UNITS = "http://lv2plug.in/ns/extensions/units#"
 LV2 = "http://lv2plug.in/ns/lv2core#"
+UI_URIS = {"Tonemark": "urn:brisora:tonemark:x11-panel", "Widefield": "urn:brisora:widefield:x11-panel"}
 
 # symbol: (name, minimum, maximum, default, unit, properties)
 TONEMARK_PORTS = {
@@ -172,6 +175,23 @@ def units_of(ttl):
     return {symbol: unit_of.get(node) for node, symbol in symbol_of.items()}
 
 
+def check_ui_features(ui, ttl, failures):
+    """The zoom's features: optional, so that hosts without them still load the UI."""
+    triples = set(run(["sordi", ttl]).stdout.splitlines())
+    extensions = "http://lv2plug.in/ns/ext/"
+    ui_ns = "http://lv2plug.in/ns/extensions/ui#"
+    wanted = [(LV2 + "optionalFeature", ui_ns + "resize"), (LV2 + "optionalFeature", extensions + "options#options"),
+              (LV2 + "optionalFeature", extensions + "urid#map"),
+              (extensions + "options#supportedOption", ui_ns + "scaleFactor")]
+    missing = [f"{p.rsplit('#', 1)[-1]} {o}" for p, o in wanted if f"<{ui}> <{p}> <{o}> ." not in triples]
+    required = [line for line in triples if line.startswith(f"<{ui}> <{LV2}requiredFeature>") and
+                ("resize" in line or "options" in line or "urid" in line)]
+    if missing or required:
+        failures.append(f"{ui}: missing {missing}, required {required}")
+    else:
+        print(f"ok: {ui}: ui:resize, options and urid:map optional, ui:scaleFactor supported")
+
+
 def check_ports(uri, ttl, expected, choices, env, failures):
     ports = lv2info_ports(uri, env)
     units = units_of(ttl)
@@ -236,6 +256,8 @@ def main():
     bundles = [os.path.join(args.lv2_path, n + ".lv2") for n in ("Tonemark", "Widefield")]
     failures = []
     check_validate(bundles, failures)
+    for bundle, name in zip(bundles, ("Tonemark", "Widefield")):
+        check_ui_features(UI_URIS[name], os.path.join(bundle, name + ".ttl"), failures)
     check_ports("urn:brisora:tonemark", os.path.join(bundles[0], "Tonemark.ttl"), TONEMARK_PORTS,
                 TONEMARK_CHOICES, env, failures)
     check_ports("urn:brisora:widefield", os.path.join(bundles[1], "Widefield.ttl"), WIDEFIELD_PORTS, {}, env,

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,6 +68,25 @@ protected:
     const std::uint32_t start = clock.milliseconds();
 };
 
+// BRISORA_ZOOM set before the fixture opens the panel, as plughost editor
+// --zoom sets it, and taken away after the test.
+struct ZoomEnvironment {
+    explicit ZoomEnvironment(const char* percent) { setenv("BRISORA_ZOOM", percent, 1); }
+    ~ZoomEnvironment() { unsetenv("BRISORA_ZOOM"); }
+};
+
+class PanelRenderAtTwoHundred : private ZoomEnvironment, public PanelRender {
+protected:
+    PanelRenderAtTwoHundred() : ZoomEnvironment("200") {}
+};
+
+// 175 %: the largest level at which the panel (1265 x 675) fits the 1280 x 1024
+// screen the Wine checks share.
+class PanelRenderAtOneSeventyFive : private ZoomEnvironment, public PanelRender {
+protected:
+    PanelRenderAtOneSeventyFive() : ZoomEnvironment("175") {}
+};
+
 }  // namespace
 
 TEST_F(PanelRender, ANinetyDegreePairShowsTheCircleSteadyMetersAndNinetyDegrees) {
@@ -93,6 +113,27 @@ TEST_F(PanelRender, ANinetyDegreePairShowsTheCircleSteadyMetersAndNinetyDegrees)
     EXPECT_EQ(shown.at(645 + 4, 58 + top - 1), colors::background);
     EXPECT_EQ(shown.at(645 + 13, 58 + top), colors::level);
     EXPECT_TRUE(toolkit::savePng(window().lastImage(), std::string(DISPLAY_TEST_OUTPUT_DIR) + "/widefield-quadrature.png"));
+}
+
+TEST_F(PanelRenderAtTwoHundred, ANinetyDegreePairAtTwoHundredPercent) {
+    playAsThePlugHostDoes(3.0);
+    const toolkit::Image& shown = window().lastImage();
+    ASSERT_EQ(shown.width, 1446);
+    ASSERT_EQ(shown.height, 772);
+    EXPECT_EQ(form.Phaselbl.text(), "90\xBA");
+    // The meters' bars start at the doubled row of their level.
+    const int top = levelRow(0.7 * std::cos(3.14159265358979323846 / 64.0)) + 1;
+    EXPECT_EQ(shown.at(2 * (645 + 4), 2 * (58 + top)), colors::level);
+    EXPECT_EQ(shown.at(2 * (645 + 4) + 1, 2 * (58 + top) - 1), colors::background);
+    EXPECT_TRUE(toolkit::savePng(shown, std::string(DISPLAY_TEST_OUTPUT_DIR) + "/widefield-quadrature-200.png"));
+}
+
+TEST_F(PanelRenderAtOneSeventyFive, ANinetyDegreePairAtOneSeventyFivePercent) {
+    playAsThePlugHostDoes(3.0);
+    ASSERT_EQ(window().lastImage().width, 1265);
+    ASSERT_EQ(window().lastImage().height, 675);
+    EXPECT_EQ(form.Phaselbl.text(), "90\xBA");
+    EXPECT_TRUE(toolkit::savePng(window().lastImage(), std::string(DISPLAY_TEST_OUTPUT_DIR) + "/widefield-quadrature-175.png"));
 }
 
 TEST_F(PanelRender, TheOptionsOpenedOverTheLiveScope) {

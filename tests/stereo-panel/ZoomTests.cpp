@@ -1,8 +1,10 @@
 // ZoomTests.cpp — Widefield's panel at every zoom level: the size the host is
-// told, the stored choice, and clicks at the zoomed centre of every control.
+// told, the stored choice, clicks at the zoomed centre of every control, and
+// the whole panel at 200 % against the 100 % picture doubled.
 #include <cstdlib>
 
 #include "tests/stereo-panel/PanelFixture.h"
+#include "tests/support/DoubledPicture.h"
 
 namespace widefield::testing {
 namespace {
@@ -37,6 +39,37 @@ TEST_F(ZoomPanel, AClickAtTheZoomedCentreOfEveryControlReachesIt) {
     // The window follows the form's zoom.
     form->setZoom(toolkit::Zoom(150));
     EXPECT_EQ(window().width(), 1084);
+}
+
+TEST_F(ZoomPanel, AtTwoHundredPercentAllButTheTextIsTheHundredPercentPictureDoubled) {
+    const auto compare = [&](const char* what) {
+        toolkit::Image small, big;
+        std::vector<toolkit::Rect> smallText, bigText;
+        {
+            test_support::GlyphBoxes glyphs;
+            form->invalidate();
+            small = window().paintNow();
+            smallText = glyphs.boxes;
+        }
+        {
+            test_support::GlyphBoxes glyphs;
+            form->setZoom(toolkit::Zoom(200));
+            big = window().paintNow();
+            bigText = glyphs.boxes;
+        }
+        form->setZoom(toolkit::Zoom(100));
+        const test_support::DoublingResult result = test_support::compareDoubled(small, smallText, big, bigText);
+        EXPECT_TRUE(result.sizesMatch) << what;
+        EXPECT_EQ(result.differing, 0) << what << ": first at " << result.firstDifference.x << ","
+                                       << result.firstDifference.y;
+        // The text is left out, and only the text.
+        EXPECT_GT(result.textPixels, 0) << what;
+        EXPECT_LT(result.textPixels, result.compared / 5) << what;
+    };
+    compare("defaults");
+    click(form->NiceButton1);
+    ASSERT_TRUE(form->peekpanel.visible());
+    compare("the options open");
 }
 
 TEST_F(ZoomPanel, TheStoredChoiceSetsTheSizeBeforeAndAfterOpen) {

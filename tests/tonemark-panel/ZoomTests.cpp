@@ -1,12 +1,16 @@
 // ZoomTests.cpp — Tonemark's panel at every zoom level: BRISORA_ZOOM and the
 // size the host is told, clicks at the zoomed centre of every control (the
-// strip open too), and the About dialog at the panel's zoom.
+// strip open too), the whole panel at 200 % against the 100 % picture doubled,
+// and A 440 at 200 % saved for the real windows' check.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "tests/support/DoubledPicture.h"
 #include "tests/tuner/ToneFixture.h"
+#include "toolkit/Png.h"
 #include "tuner/uFFT.h"
 
 namespace tonemark {
@@ -72,6 +76,61 @@ TEST(TonemarkZoom, AClickAtTheZoomedCentreOfEveryControlReachesIt) {
             EXPECT_LE(std::abs(y - (logical.top + logical.bottom) / 2), 1) << level;
         }
     }
+}
+
+TEST(TonemarkZoom, AtTwoHundredPercentAllButTheTextIsTheHundredPercentPictureDoubled) {
+    EffectHarness h;
+    h.clock.set(1000);
+    int hostWindow = 0;
+    ASSERT_EQ(h.fx().dispatcher(effEditOpen, 0, 0, &hostWindow, 0.0f), 1);
+    TuFFTForm& form = *h.editor().getForm();
+    platform::HeadlessWindow& window = *h.windows.windowOf(form.window()->nativeHandle());
+    const auto compare = [&](const char* what) {
+        toolkit::Image small, big;
+        std::vector<toolkit::Rect> smallText, bigText;
+        {
+            test_support::GlyphBoxes glyphs;
+            form.invalidate();
+            small = window.paintNow();
+            smallText = glyphs.boxes;
+        }
+        {
+            test_support::GlyphBoxes glyphs;
+            form.setZoom(toolkit::Zoom(200));
+            big = window.paintNow();
+            bigText = glyphs.boxes;
+        }
+        form.setZoom(toolkit::Zoom(100));
+        const test_support::DoublingResult result = test_support::compareDoubled(small, smallText, big, bigText);
+        EXPECT_TRUE(result.sizesMatch) << what;
+        EXPECT_EQ(result.differing, 0) << what << ": first at " << result.firstDifference.x << ","
+                                       << result.firstDifference.y;
+        EXPECT_GT(result.textPixels, 0) << what;
+        EXPECT_LT(result.textPixels, result.compared / 3) << what;
+    };
+    form.ShowReading(440.0f, 0.0f);
+    compare("A 440");
+    const toolkit::Rect info = form.infobtn.formBounds();
+    window.click((info.left + info.right) / 2, (info.top + info.bottom) / 2);
+    ASSERT_TRUE(form.controlepanel.visible());
+    compare("A 440 with the strip open");
+}
+
+// A 440 with the panel opened at 200 % through BRISORA_ZOOM, as plughost
+// editor --zoom 200 opens it: the end-to-end checks compare real windows with it.
+TEST(TonemarkZoom, SavesAReadingAtTwoHundredPercent) {
+    ZoomEnvironment environment("200");
+    EffectHarness h;
+    h.clock.set(1000);
+    int hostWindow = 0;
+    ASSERT_EQ(h.fx().dispatcher(effEditOpen, 0, 0, &hostWindow, 0.0f), 1);
+    TuFFTForm& form = *h.editor().getForm();
+    form.ShowReading(440.0f, 0.0f);
+    platform::HeadlessWindow& window = *h.windows.windowOf(form.window()->nativeHandle());
+    const toolkit::Image& picture = window.paintNow();
+    EXPECT_EQ(picture.width, 888);
+    EXPECT_EQ(picture.height, 282);
+    EXPECT_TRUE(toolkit::savePng(picture, std::string(PANEL_TEST_OUTPUT_DIR) + "/tonemark-a440-200.png"));
 }
 
 }  // namespace

@@ -84,6 +84,39 @@ TEST(ZoomCanvas, TwoHundredPercentIsTheHundredPercentPictureDoubled) {
     EXPECT_TRUE(isDoubled(clippedSmall, clippedBig));
 }
 
+TEST(ZoomCanvas, ImageCopiesPutEverySourcePixelOnItsCellAtEveryLevel) {
+    // The copy walks cells, not device pixels; whatever the level, offset,
+    // negative origin or clip, each device pixel must still hold the source
+    // pixel of the logical cell it lies in.
+    Image source(37, 23);
+    for (int y = 0; y < source.height; ++y)
+        for (int x = 0; x < source.width; ++x) source.at(x, y) = rgb(static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11), 99);
+    const struct {
+        int x, y;
+        Rect part, clip;
+    } cases[] = {{3, 5, Rect{0, 0, 37, 23}, Rect{0, 0, 60, 40}},
+                 {-4, -2, Rect{2, 1, 30, 20}, Rect{0, 0, 60, 40}},
+                 {11, 7, Rect{1, 1, 37, 23}, Rect{13, 9, 29, 17}},
+                 {0, 0, Rect{5, 3, 6, 4}, Rect{0, 0, 60, 40}}};
+    for (int level : kZoomLevels) {
+        const Zoom zoom(level);
+        for (const auto& c : cases) {
+            Image image(zoom.toDevice(60), zoom.toDevice(40), colors::black);
+            Canvas(image, zoom).within(Rect{1, 2, 60, 40}).clippedTo(c.clip.offset(-1, -2)).drawPart(source, c.part, c.x, c.y);
+            const Rect logicalClip = c.clip.intersect(Rect{1, 2, 60, 40});
+            for (int dy = 0; dy < image.height; ++dy)
+                for (int dx = 0; dx < image.width; ++dx) {
+                    const int lx = zoom.toLogical(dx), ly = zoom.toLogical(dy);
+                    const int sx = lx - 1 - c.x + c.part.left, sy = ly - 2 - c.y + c.part.top;
+                    const bool inside = logicalClip.contains(lx, ly) && c.part.contains(sx, sy) &&
+                                        Rect{0, 0, source.width, source.height}.contains(sx, sy);
+                    ASSERT_EQ(image.at(dx, dy), inside ? source.at(sx, sy) : colors::black)
+                        << level << " at " << dx << "," << dy;
+                }
+        }
+    }
+}
+
 TEST(ZoomCanvas, FractionalLevelsFillWholeCells) {
     Image image(90, 60, colors::black);
     Canvas canvas(image, Zoom(150));

@@ -103,14 +103,47 @@ private:
     std::thread thread;
 };
 
-// The plug-ins read their panel's zoom from the environment at their first open.
-void setPanelZoom(const std::string& percent) {
+// The plug-ins read their panel's zoom from the environment at their first
+// open. Set for one editor command and put back after it: `plughost batch` runs
+// many commands in one process, and the next one must not inherit the zoom.
+class PanelZoomEnvironment {
+public:
+    explicit PanelZoomEnvironment(const std::string& percent) : active_(!percent.empty()) {
+        if (!active_) return;
+        if (const char* previous = std::getenv(kName)) {
+            hadPrevious_ = true;
+            previous_ = previous;
+        }
+        set(percent.c_str());
+    }
+    ~PanelZoomEnvironment() {
+        if (!active_) return;
+        if (hadPrevious_) {
+            set(previous_.c_str());
+        } else {
 #if defined(_WIN32)
-    _putenv_s("BRISORA_ZOOM", percent.c_str());
+            _putenv_s(kName, "");  // an empty value removes the variable
 #else
-    setenv("BRISORA_ZOOM", percent.c_str(), 1);
+            unsetenv(kName);
 #endif
-}
+        }
+    }
+    PanelZoomEnvironment(const PanelZoomEnvironment&) = delete;
+    PanelZoomEnvironment& operator=(const PanelZoomEnvironment&) = delete;
+
+private:
+    static void set(const char* value) {
+#if defined(_WIN32)
+        _putenv_s(kName, value);
+#else
+        setenv(kName, value, 1);
+#endif
+    }
+    static constexpr const char* kName = "BRISORA_ZOOM";
+    bool active_;
+    bool hadPrevious_ = false;
+    std::string previous_;
+};
 
 }  // namespace
 
@@ -120,7 +153,7 @@ int runEditor(const Options& options) {
         return kExitUsage;
     }
     const std::string& path = options.positional[0];
-    if (!options.zoom.empty()) setPanelZoom(options.zoom);
+    const PanelZoomEnvironment zoomEnvironment(options.zoom);
     int status = kExitOk;
     auto instance = openAudioInstance(path, status);
     if (!instance) return status;
