@@ -3,6 +3,7 @@
 //   PluginIdentity     URIs, names, the control ports, how to make the effect
 //                      and where its open panel's window is
 //   tonemarkIdentity, widefieldIdentity   the two plug-ins
+//   panelWindowOf<Editor>   PluginIdentity::panelWindow for an editor class
 //
 // The effect classes stay as the VST 2 build has them: the adapter makes them
 // through the same createInstance as their exported main, and drives them
@@ -27,6 +28,13 @@ struct PluginIdentity {
     // The open panel's native window (an X11 Window id); null while closed.
     void* (*panelWindow)(AudioEffect& effect);
 };
+
+template <typename Editor>
+void* panelWindowOf(AudioEffect& effect) {
+    auto* editor = static_cast<Editor*>(effect.getEditor());
+    if (editor == nullptr || editor->getForm() == nullptr || editor->getForm()->window() == nullptr) return nullptr;
+    return editor->getForm()->window()->nativeHandle();
+}
 
 const PluginIdentity& tonemarkIdentity();
 const PluginIdentity& widefieldIdentity();

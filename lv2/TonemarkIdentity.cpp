@@ -16,12 +16,6 @@ AEffect* create(audioMasterCallback host, const platform::Services& services) {
     return createInstance<tonemark::ADoubler>(host, services);
 }
 
-void* panelWindow(AudioEffect& effect) {
-    auto* editor = static_cast<tonemark::ADoublerEditor*>(effect.getEditor());
-    if (editor == nullptr || editor->getForm() == nullptr || editor->getForm()->window() == nullptr) return nullptr;
-    return editor->getForm()->window()->nativeHandle();
-}
-
 }  // namespace
 
 const PluginIdentity& tonemarkIdentity() {
@@ -34,7 +28,7 @@ const PluginIdentity& tonemarkIdentity() {
         "the audio passes unchanged.",
         {kPorts, sizeof kPorts / sizeof kPorts[0]},
         create,
-        panelWindow,
+        panelWindowOf<tonemark::ADoublerEditor>,
     };
     return identity;
 }

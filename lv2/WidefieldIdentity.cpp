@@ -36,12 +36,6 @@ AEffect* create(audioMasterCallback host, const platform::Services& services) {
     return createInstance<widefield::ADoubler>(host, services);
 }
 
-void* panelWindow(AudioEffect& effect) {
-    auto* editor = static_cast<widefield::ADoublerEditor*>(effect.getEditor());
-    if (editor == nullptr || editor->getForm() == nullptr || editor->getForm()->window() == nullptr) return nullptr;
-    return editor->getForm()->window()->nativeHandle();
-}
-
 }  // namespace
 
 const PluginIdentity& widefieldIdentity() {
@@ -54,7 +48,7 @@ const PluginIdentity& widefieldIdentity() {
         "pseudo-stereo, with an X-Y scope, peak meters and phase display.",
         {kPorts, sizeof kPorts / sizeof kPorts[0]},
         create,
-        panelWindow,
+        panelWindowOf<widefield::ADoublerEditor>,
     };
     return identity;
 }

@@ -15,23 +15,7 @@ namespace colors = widefield::displayColors;
 
 namespace {
 
-class PanelDisplays : public DisplayPanel {
-protected:
-    void click(const toolkit::Control& control) {
-        const toolkit::Rect r = control.formBounds();
-        window().click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
-    // Time passes without audio; the window system fires what is due.
-    void wait(std::uint32_t ms) {
-        for (std::uint32_t t = 0; t < ms; t += 10) {
-            clock.advance(10);
-            windows.fireDueTimers();
-        }
-    }
-    // Audio plays while the timers run (no idle from the host).
-    void playWithTimers(int ms, const Signal& signal) { play(ms, signal, [this] { windows.fireDueTimers(); }); }
-    const StereoDisplays& displays() { return form.displays.displays(); }
-};
+using PanelDisplays = DisplayPanel;
 
 }  // namespace
 

@@ -138,10 +138,7 @@ TEST_F(PanelRenderAtOneSeventyFive, ANinetyDegreePairAtOneSeventyFivePercent) {
 
 TEST_F(PanelRender, TheOptionsOpenedOverTheLiveScope) {
     // The "i" button pressed while the pair plays, as the real-window check does.
-    playAsThePlugHostDoes(3.0, 750.0, [this] {
-        const toolkit::Rect r = form.NiceButton1.formBounds();
-        window().click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    });
+    playAsThePlugHostDoes(3.0, 750.0, [this] { click(form.NiceButton1); });
     ASSERT_TRUE(form.peekpanel.visible());
     EXPECT_TRUE(toolkit::savePng(window().lastImage(), std::string(DISPLAY_TEST_OUTPUT_DIR) + "/widefield-quadrature-options.png"));
 }

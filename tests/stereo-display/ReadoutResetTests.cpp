@@ -21,18 +21,6 @@ namespace {
 
 class ReadoutResets : public DisplayPanel {
 protected:
-    void click(const toolkit::Control& control) {
-        const toolkit::Rect r = control.formBounds();
-        window().click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
-    void wait(std::uint32_t ms) {
-        for (std::uint32_t t = 0; t < ms; t += 10) {
-            clock.advance(10);
-            windows.fireDueTimers();
-        }
-    }
-    void playWithTimers(int ms, const Signal& signal) { play(ms, signal, [this] { windows.fireDueTimers(); }); }
-    const StereoDisplays& displays() { return form.displays.displays(); }
     bool anyRed() { return form.PkL.color() == colors::overload || form.PkR.color() == colors::overload; }
     static double db(float gain) { return 20.0 * std::log10(static_cast<double>(gain)); }
 };

@@ -4,11 +4,15 @@
 //   compareDoubled   every pixel of the 200 % picture outside the glyphs of
 //                    either picture against its 100 % pixel; text may differ,
 //                    being drawn from the font at the zoomed size
+//   compareFormDoubled  a form painted at 100 and at 200 % in its headless
+//                    window, compared so; the form is left at 100 %
 #pragma once
 
 #include <vector>
 
+#include "platform/headless/HeadlessWindowSystem.h"
 #include "toolkit/Canvas.h"
+#include "toolkit/Form.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Image.h"
 
@@ -57,6 +61,25 @@ inline DoublingResult compareDoubled(const toolkit::Image& small, const std::vec
             }
         }
     return result;
+}
+
+inline DoublingResult compareFormDoubled(toolkit::Form& form, platform::HeadlessWindow& window) {
+    toolkit::Image small, big;
+    std::vector<toolkit::Rect> smallText, bigText;
+    {
+        GlyphBoxes glyphs;
+        form.invalidate();
+        small = window.paintNow();
+        smallText = glyphs.boxes;
+    }
+    {
+        GlyphBoxes glyphs;
+        form.setZoom(toolkit::Zoom(200));
+        big = window.paintNow();
+        bigText = glyphs.boxes;
+    }
+    form.setZoom(toolkit::Zoom(100));
+    return compareDoubled(small, smallText, big, bigText);
 }
 
 }  // namespace test_support

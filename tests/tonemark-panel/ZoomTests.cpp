@@ -86,22 +86,7 @@ TEST(TonemarkZoom, AtTwoHundredPercentAllButTheTextIsTheHundredPercentPictureDou
     TuFFTForm& form = *h.editor().getForm();
     platform::HeadlessWindow& window = *h.windows.windowOf(form.window()->nativeHandle());
     const auto compare = [&](const char* what) {
-        toolkit::Image small, big;
-        std::vector<toolkit::Rect> smallText, bigText;
-        {
-            test_support::GlyphBoxes glyphs;
-            form.invalidate();
-            small = window.paintNow();
-            smallText = glyphs.boxes;
-        }
-        {
-            test_support::GlyphBoxes glyphs;
-            form.setZoom(toolkit::Zoom(200));
-            big = window.paintNow();
-            bigText = glyphs.boxes;
-        }
-        form.setZoom(toolkit::Zoom(100));
-        const test_support::DoublingResult result = test_support::compareDoubled(small, smallText, big, bigText);
+        const test_support::DoublingResult result = test_support::compareFormDoubled(form, window);
         EXPECT_TRUE(result.sizesMatch) << what;
         EXPECT_EQ(result.differing, 0) << what << ": first at " << result.firstDifference.x << ","
                                        << result.firstDifference.y;

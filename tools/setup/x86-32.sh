@@ -3,8 +3,9 @@
 #
 #   probe_x86_32            runs a 96-byte i386 program; 0 if it exited as it should
 #   enable_x86_32_emulation registers qemu-i386-static with binfmt_misc (idempotent)
-#   prepare_x86_32          the two together; sets x86_32_mode to native, emulated
-#                           or none, and x86_32_reason to why it is none
+#   prepare_x86_32 [emulate] the two together; sets x86_32_mode to native, emulated
+#                           or none, and x86_32_reason to why it is none; with
+#                           "emulate", the emulation even where code runs natively
 #
 # Without the kernel's 32-bit support, the registration makes every i386 ELF
 # program start under qemu-i386-static (flag F: the interpreter is opened now,
@@ -59,7 +60,7 @@ enable_x86_32_emulation() {
 }
 
 prepare_x86_32() {
-    if probe_x86_32; then
+    if [ "${1:-}" != emulate ] && probe_x86_32; then
         # binfmt_misc comes before the kernel's own ELF loader: with an entry
         # for i386 enabled (this run's, an earlier one's or the distribution's)
         # the program ran emulated.
@@ -70,7 +71,11 @@ prepare_x86_32() {
     else
         x86_32_mode=none
         [ -n "$x86_32_reason" ] || x86_32_reason="the emulation did not start it"
-        x86_32_reason="this machine runs no 32-bit x86 code and $x86_32_reason"
+        if [ "${1:-}" = emulate ]; then
+            x86_32_reason="the emulation cannot be set up: $x86_32_reason"
+        else
+            x86_32_reason="this machine runs no 32-bit x86 code and $x86_32_reason"
+        fi
         return 0
     fi
     if [ "$x86_32_mode" = emulated ]; then
