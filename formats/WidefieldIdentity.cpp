@@ -2,11 +2,11 @@
 //
 // The symbols are the ports' stable names in saved sessions; the order is the
 // host parameters' order, so port 4 + i drives parameter i.
-#include "lv2/PluginIdentity.h"
+#include "formats/PluginIdentity.h"
 #include "stereo/uDoubler.h"
 #include "stereo/uStereoMeter.h"
 
-namespace lv2adapter {
+namespace formats {
 
 namespace {
 
@@ -53,4 +53,4 @@ const PluginIdentity& widefieldIdentity() {
     return identity;
 }
 
-}  // namespace lv2adapter
+}  // namespace formats

@@ -1,9 +1,9 @@
 // ControlPorts.cpp — the conversions between a port's unit and the effect's value.
-#include "lv2/ControlPorts.h"
+#include "formats/ControlPorts.h"
 
 #include <cmath>
 
-namespace lv2adapter {
+namespace formats {
 
 namespace {
 
@@ -85,4 +85,4 @@ const char* unitUriOf(PortUnit unit) {
     return nullptr;
 }
 
-}  // namespace lv2adapter
+}  // namespace formats

@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace lv2adapter {
+namespace formats {
 
 enum class PortUnit {
     toggle,          // 0/1; above 0 is on (the effect's 1.0)
@@ -55,4 +55,4 @@ const char* vstUnitOf(PortUnit unit);
 // The LV2 unit's URI, or null for none.
 const char* unitUriOf(PortUnit unit);
 
-}  // namespace lv2adapter
+}  // namespace formats
