@@ -1,4 +1,4 @@
-// Description.cpp — reading the effect's parameter texts and writing Turtle.
+// Description.cpp — the Turtle of a bundle, written from the port table and the effect's facts.
 #include "lv2/Description.h"
 
 #include <cmath>
@@ -9,16 +9,6 @@
 namespace lv2adapter {
 
 namespace {
-
-VstIntPtr VSTCALLBACK describingHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-std::string textOf(AEffect& record, std::int32_t opcode, std::int32_t index) {
-    char text[64] = {};
-    record.dispatcher(&record, opcode, index, 0, text, 0.0f);
-    return text;
-}
 
 // A Turtle decimal: always with a point, so it reads as a number with a fraction.
 std::string number(double value) {
@@ -75,35 +65,6 @@ std::string controlPort(std::uint32_t index, const ControlPort& port, const Port
 }
 
 }  // namespace
-
-bool readPortFacts(const PluginIdentity& identity, const platform::Services& services, std::vector<PortFacts>& facts,
-                   std::string& error) {
-    AEffect* record = identity.create(describingHost, services);
-    if (record == nullptr) return error = "the effect could not be made", false;
-    facts.clear();
-    for (const ControlPort& port : identity.controls) {
-        PortFacts fact;
-        fact.name = textOf(*record, effGetParamName, port.parameter);
-        fact.vstUnit = textOf(*record, effGetParamLabel, port.parameter);
-        fact.defaultValue = record->getParameter(record, port.parameter);
-        if (fact.vstUnit != vstUnitOf(port.unit))
-            error = std::string(port.symbol) + ": the effect's unit is \"" + fact.vstUnit + "\", the port's \"" +
-                    vstUnitOf(port.unit) + "\"";
-        if (fact.name.empty()) error = std::string(port.symbol) + ": the effect gives no name";
-        facts.push_back(fact);
-    }
-    // Value texts of the choices, read last: they set the parameter.
-    for (std::size_t i = 0; i < facts.size(); ++i) {
-        const ControlPort& port = identity.controls[i];
-        if (port.unit != PortUnit::choice) continue;
-        for (float k = port.minimum; k <= port.maximum; k += 1.0f) {
-            record->setParameter(record, port.parameter, k);
-            facts[i].choiceLabels.push_back(textOf(*record, effGetParamDisplay, port.parameter));
-        }
-    }
-    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
-    return error.empty();
-}
 
 std::string pluginTurtle(const PluginIdentity& identity, const std::vector<PortFacts>& facts) {
     std::string text = kPrefixes;

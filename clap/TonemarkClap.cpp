@@ -1,0 +1,5 @@
+// TonemarkClap.cpp — the one exported symbol of Tonemark.clap.
+#include "clap/ClapEntry.h"
+
+extern "C" CLAP_EXPORT const clap_plugin_entry_t clap_entry =
+    clapadapter::ClapLibrary<clapadapter::tonemarkClap>::entry;

@@ -1,0 +1,19 @@
+// TonemarkClapIdentity.cpp — what CLAP hosts store and show of Tonemark.
+//
+// The id is fixed: hosts keep it in their sessions.
+#include "clap/ClapEntry.h"
+
+namespace clapadapter {
+
+namespace {
+const char* const kFeatures[] = {"audio-effect", "analyzer", "utility", "stereo", nullptr};
+}  // namespace
+
+const ClapIdentity& tonemarkClap() {
+    // The tuner's decimation follows 8-768 kHz; it reads wrong notes elsewhere.
+    static const ClapIdentity identity{tonemarkIdentity, "brisora.tonemark", "Brisora", "1.0", kFeatures, 8000.0,
+                                       768000.0};
+    return identity;
+}
+
+}  // namespace clapadapter
