@@ -62,21 +62,21 @@ void CLAP_ABI pluginOnMainThread(const clap_plugin_t* p) {
 }  // namespace
 
 ClapPlugin* ClapPlugin::create(const ClapIdentity& identity, const clap_plugin_descriptor_t* descriptor,
-                               const clap_host_t* host) {
+                               const clap_host_t* host, const platform::Services& services) {
     if (host == nullptr) return nullptr;
     HostFloatingPoint keep;
     const PluginIdentity& ports = identity.plugin();
     if (ports.controls.size() > kMaxParams) return nullptr;
-    AEffect* record = ports.create(hostCallback, platform::defaultServices());
+    AEffect* record = ports.create(hostCallback, services);
     if (record == nullptr) return nullptr;
-    auto* plugin = new (std::nothrow) ClapPlugin(identity, descriptor, host, record);
+    auto* plugin = new (std::nothrow) ClapPlugin(identity, descriptor, host, services, record);
     if (plugin == nullptr) record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
     return plugin;
 }
 
 ClapPlugin::ClapPlugin(const ClapIdentity& identity, const clap_plugin_descriptor_t* descriptor,
-                       const clap_host_t* host, AEffect* record)
-    : clapIdentity_(identity), portsOf_(identity.plugin()), host_(host), record_(record) {
+                       const clap_host_t* host, const platform::Services& services, AEffect* record)
+    : clapIdentity_(identity), portsOf_(identity.plugin()), host_(host), services_(services), record_(record) {
     plugin_ = clap_plugin_t{descriptor,      this,           pluginInit,  pluginDestroy,   pluginActivate,
                             pluginDeactivate, pluginStart,   pluginStop,  pluginReset,     pluginProcess,
                             pluginExtension, pluginOnMainThread};
@@ -100,8 +100,8 @@ ClapPlugin* ClapPlugin::of(const clap_plugin_t* plugin) { return static_cast<Cla
 bool ClapPlugin::init() {
     if (state_ != State::created) return false;
     std::string error;
-    if (!readPortFacts(portsOf_, platform::defaultServices(), facts_, error)) return false;
-    texts_ = portsOf_.create(textHost, platform::defaultServices());
+    if (!readPortFacts(portsOf_, services_, facts_, error)) return false;
+    texts_ = portsOf_.create(textHost, services_);
     if (texts_ == nullptr) return false;
     hostParams_ = hostExtension<clap_host_params_t>(CLAP_EXT_PARAMS);
     if (hostParams_ != nullptr && hostParams_->request_flush == nullptr) hostParams_ = nullptr;

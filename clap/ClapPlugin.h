@@ -48,9 +48,11 @@ struct PanelEvent {
 
 class ClapPlugin {
 public:
-    // Null when the effect cannot be made; init finishes the work.
+    // Null when the effect cannot be made; init finishes the work. Hosts get
+    // the real services; tests give their own.
     static ClapPlugin* create(const ClapIdentity& identity, const clap_plugin_descriptor_t* descriptor,
-                              const clap_host_t* host);
+                              const clap_host_t* host,
+                              const platform::Services& services = platform::defaultServices());
     ~ClapPlugin();
     ClapPlugin(const ClapPlugin&) = delete;
     ClapPlugin& operator=(const ClapPlugin&) = delete;
@@ -98,7 +100,7 @@ private:
     enum class State { created, initialised, active, processing };
 
     ClapPlugin(const ClapIdentity& identity, const clap_plugin_descriptor_t* descriptor, const clap_host_t* host,
-               AEffect* record);
+               const platform::Services& services, AEffect* record);
     static VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, std::int32_t opcode, std::int32_t index,
                                               VstIntPtr value, void* ptr, float opt);
     template <typename Extension>
@@ -122,6 +124,7 @@ private:
     const ClapIdentity& clapIdentity_;
     const PluginIdentity& portsOf_;
     const clap_host_t* host_;
+    platform::Services services_;
     AEffect* record_;
     AEffect* texts_ = nullptr;  // a second effect that turns values into texts
     std::vector<PortFacts> facts_;
