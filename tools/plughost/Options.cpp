@@ -72,7 +72,10 @@ const char* usageText() {
            "  --json                     info, process, bench: one JSON object instead\n"
            "                             of 'key: value' lines\n"
            "  --param INDEX=VALUE        setParameter(INDEX, VALUE) before audio starts;\n"
-           "                             repeatable\n"
+           "                             repeatable; on a .clap file a parameter event\n"
+           "                             (id INDEX, VALUE in its own unit) at frame 0\n"
+           "  --state-in FILE, --state-out FILE   process on a .clap file: load the\n"
+           "                             state before, save it after\n"
            "  --block N                  frames per process call (default 512)\n"
            "  --blocks N                 bench: number of timed blocks (default 2000)\n"
            "  --rate HZ                  sample rate (default 44100, or the input file's)\n"
@@ -154,6 +157,9 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
                 return error = "bad --param '" + value + "' (INDEX=VALUE)", false;
             setting.value = static_cast<float>(number);
             options.parameters.push_back(setting);
+        } else if (arg == "--state-in" || arg == "--state-out") {
+            if (!needValue(value)) return false;
+            (arg == "--state-in" ? options.stateIn : options.stateOut) = value;
         } else if (arg == "--zoom") {
             int percent = 0;
             if (!needValue(value) || !parseInt(value, percent) || percent < 100 || percent > 200)

@@ -28,6 +28,7 @@ struct Options {
     bool logHostCalls = false;
     bool json = false;
     std::vector<ParameterSetting> parameters;
+    std::string stateIn, stateOut;  // process on a .clap file: its state from and to files
     int block = 512;
     int blocks = 2000;
     double rate = 44100.0;

@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <string>
 
+#include "tools/plughost/ClapCommands.h"
+#include "tools/plughost/ClapHost.h"
 #include "tools/plughost/Commands.h"
 #include "tools/plughost/HostCallback.h"
 #include "tools/plughost/Options.h"
@@ -26,6 +28,12 @@ namespace plughost {
 
 int runCommand(const Options& options) {
     configureHost(options.hostVersion, options.logHostCalls);
+    // A .clap file is driven through its clap_entry, as a CLAP host does.
+    if (!options.positional.empty() && isClapPath(options.positional[0])) {
+        if (options.command == "info") return runClapInfo(options);
+        if (options.command == "process") return runClapProcess(options);
+        if (options.command == "editor") return runClapEditor(options);
+    }
     if (options.command == "info") return runInfo(options);
     if (options.command == "process") return runProcess(options);
     if (options.command == "bench") return runBench(options);
