@@ -14,6 +14,12 @@ what a host sees.
             another): a window of the zoomed size showing the headless render
             at that zoom
 
+A .clap file gets the same checks as a CLAP host sees them: record is its
+descriptor, ports, parameters (names as the VST 2 build's, texts that read
+back), latency, state and gui; exports is clap_entry alone; audio runs the
+defaults and a set of settings through CLAP process and compares both, bit
+for bit, with the VST 2 .so given by --compare-plugin.
+
 Usage: check_plugin.py --check NAME --plughost EXE --plugin LIB
                        --expect tonemark|widefield --bits 32|64
                        [--wine] [--objdump TOOL] [--work DIR] [--batch FILE]
@@ -47,6 +53,10 @@ EXPECTED = {
         "names": ["Ref. A3", "Accuracy"], "labels": ["Hz", ""], "displays": ["440", "Normal"],
         "automatable": [0, 0],
         "editor": (141, 444),
+        "clapId": "brisora.tonemark", "clapDefaults": [440.0, 1.0],
+        "clapFeatures": "audio-effect analyzer utility stereo",
+        # The same settings as CLAP values and as the VST 2 values (README's table).
+        "settings": ([(0, "432"), (1, "2")], [(0, "432"), (1, "2")]),
     },
     "widefield": {
         "uniqueID": "0x57644664", "uniqueIDText": "WdFd", "flags": 53,
@@ -59,6 +69,11 @@ EXPECTED = {
         "displays": ["Off", "Off", "Off", "100", "0", "0", "0", "Off", "0", "0.00", "0.00", "Off", "Off", "Off", "0"],
         "automatable": [1] * 15,
         "editor": (386, 723),
+        "clapId": "brisora.widefield", "clapDefaults": [0.0, 0.0, 0.0, 100.0] + [0.0] * 11,
+        "clapFeatures": "audio-effect utility stereo",
+        # MONO on, OutWidth 150 %, In Rot. 45 deg, Delay -12 samples.
+        "settings": ([(2, "1"), (3, "150"), (4, "45"), (8, "-12")],
+                     [(2, "1"), (3, "0.75"), (4, "0.75"), (8, "0.45")]),
     },
 }
 
@@ -129,6 +144,10 @@ def plughost(args, extra, display=False, timeout=120, screen=None):
 
 # The plughost command lines of each check, in the order it runs them; the
 # checks below and the batch take them from here.
+def is_clap(path):
+    return path.lower().endswith(".clap")
+
+
 def record_commands(args):
     return [["info", "--json", args.plugin]]
 
@@ -161,17 +180,71 @@ def write_audio_input(args):
         f.write(b"".join(frames))
 
 
+def audio_modes(args):
+    """A CLAP plug-in has one process call; it runs the defaults and the settings."""
+    if is_clap(args.plugin):
+        return (("processReplacing", []), ("settings", None))
+    return AUDIO_MODES
+
+
+def settings_options(args, plugin):
+    clap_values, vst_values = EXPECTED[args.expect]["settings"]
+    options = []
+    for index, value in (clap_values if is_clap(plugin) else vst_values):
+        options += ["--param", "%d=%s" % (index, value)]
+    return options
+
+
 def audio_commands(args, plugin=None):
-    commands = [["process", "--json", "--raw", "--block", "441"] + extra +
-                [plugin or args.plugin, audio_input(args),
-                 audio_output(args, mode if plugin is None else "reference-" + mode)]
-                for mode, extra in AUDIO_MODES]
-    if plugin is None:
+    target = plugin or args.plugin
+    commands = [["process", "--json", "--raw", "--block", "441"] +
+                (settings_options(args, target) if extra is None else extra) +
+                [target, audio_input(args), audio_output(args, mode if plugin is None else "reference-" + mode)]
+                for mode, extra in audio_modes(args)]
+    if plugin is None and not is_clap(args.plugin):
         commands.append(["bench", "--json", "--block", "256", "--blocks", "200", args.plugin])
     return commands
 
 
+def check_clap_record(args):
+    expected = EXPECTED[args.expect]
+    code, out, err = plughost(args, record_commands(args)[0])
+    check(code == 0, "info exits 0 (stderr: %s)" % err.strip())
+    if code != 0:
+        return
+    info = json.loads(out)
+    check(info["host"]["bits"] == args.bits, "plughost is a %d-bit program" % args.bits)
+    check(info["clapVersion"].startswith("1."), "the descriptor is CLAP 1.x (got %s)" % info["clapVersion"])
+    for key, value in (("id", expected["clapId"]), ("name", args.expect.capitalize()), ("vendor", "Brisora"),
+                       ("features", expected["clapFeatures"]), ("latency", 0)):
+        check(info.get(key) == value, "%s is %r (got %r)" % (key, value, info.get(key)))
+    for side in ("in", "out"):
+        ports = info["audioPorts"][side]
+        port = ports.get("port", [{}])[0]
+        check(ports["count"] == 1 and port.get("channels") == 2 and port.get("main") and port.get("type") == "stereo",
+              "one main stereo %sput port (got %r)" % (side, ports))
+    params = info.get("param", [])
+    names = [p["name"] for p in params][:len(expected["names"])]
+    check(names == expected["names"], "parameter names are the VST 2 build's %r (got %r)" % (expected["names"], names))
+    defaults = [p["default"] for p in params][:len(expected["clapDefaults"])]
+    check(defaults == expected["clapDefaults"], "defaults %r (got %r)" % (expected["clapDefaults"], defaults))
+    check([p["id"] for p in params] == list(range(len(params))), "parameter ids are the ports' positions")
+    check(all(p["value"] == p["default"] for p in params), "a fresh instance holds the defaults")
+    check(all(p["textReadsBack"] for p in params), "every default's text reads back as its value")
+    check(info["state"]["saved"] and info["state"]["size"] > 0, "the state saves (%r)" % info.get("state"))
+    check(not info["offers"]["clap"]["note-ports"] and not info["offers"]["clap"]["render"],
+          "note-ports and render are not offered")
+    gui = info.get("gui", {})
+    bottom, right = expected["editor"]
+    check(gui.get("api") == ("win32" if args.wine else "x11") and gui.get("floating") is False,
+          "the gui embeds in a %s window (got %r)" % ("win32" if args.wine else "x11", gui))
+    check((gui.get("width"), gui.get("height")) == (right, bottom) and gui.get("canResize") is False,
+          "the gui is %d x %d and not resizable (got %r)" % (right, bottom, gui))
+
+
 def check_record(args):
+    if is_clap(args.plugin):
+        return check_clap_record(args)
     expected = EXPECTED[args.expect]
     code, out, err = plughost(args, record_commands(args)[0])
     check(code == 0, "info exits 0 (stderr: %s)" % err.strip())
@@ -219,11 +292,15 @@ def check_refused(args):
     check("audioMasterVersion (1) effect=null" in err, "main asks the version with a null effect")
 
 
+def exported_name(args):
+    return "clap_entry" if is_clap(args.plugin) else "main"
+
+
 def linux_exports(args):
     code, out, err = run(["nm", "-D", "--defined-only", args.plugin])
     check(code == 0, "nm reads the library")
     names = sorted({line.split()[-1] for line in out.splitlines() if line.strip() and line.split()[-2:-1] != ["A"]})
-    check(names == ["main"], "only main is exported (got %s)" % names)
+    check(names == [exported_name(args)], "only %s is exported (got %s)" % (exported_name(args), names))
     code, out, err = run(["readelf", "-d", args.plugin])
     needed = re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]", out)
     check(needed != [], "readelf lists the needed libraries")
@@ -236,7 +313,7 @@ def windows_exports(args):
     check(code == 0, "objdump reads the DLL (%s)" % err.strip())
     table = re.search(r"\[Ordinal/Name Pointer\] Table\n((?:\s+\[\s*\d+\].*\n)+)", out)
     names = sorted(re.findall(r"\]\s+(\S+)", table.group(1))) if table else []
-    check(names == ["main"], "only main is exported (got %s)" % names)
+    check(names == [exported_name(args)], "only %s is exported (got %s)" % (exported_name(args), names))
     imports = sorted(set(re.findall(r"DLL Name: (\S+)", out)))
     check(imports != [], "objdump lists the imported DLLs")
     foreign = [n for n in imports if not WINDOWS_SYSTEM.match(n)]
@@ -247,37 +324,39 @@ def check_audio(args):
     if batch_results is None:
         write_audio_input(args)
     commands = audio_commands(args)
-    for (mode, _), command in zip(AUDIO_MODES, commands):
+    for (mode, _), command in zip(audio_modes(args), commands):
         out_path = audio_output(args, mode)
         code, out, err = plughost(args, command)
         check(code == 0, "%s runs a sine pair (stderr: %s)" % (mode, err.strip()))
         if code != 0:
             continue
         report = json.loads(out)
-        check(report["call"] == mode and report["frames"] == 22050, "%s ran 22050 frames" % mode)
+        call = "clap.process" if is_clap(args.plugin) else mode
+        check(report["call"] == call and report["frames"] == 22050, "%s ran 22050 frames" % mode)
         check(report["out"]["finite"], "%s output is finite" % mode)
         check(os.path.exists(out_path) and os.path.getsize(out_path) == 22050 * 2 * 4,
               "%s wrote 22050 stereo float frames" % mode)
         if args.expect == "tonemark":
             check(report["outputEqualsInput"], "%s passes the input through unchanged" % mode)
-    code, out, err = plughost(args, commands[-1])
-    check(code == 0, "bench runs")
-    if code == 0:
-        check(json.loads(out)["nsPerFrame"] > 0, "bench reports a time per frame")
+    if not is_clap(args.plugin):
+        code, out, err = plughost(args, commands[-1])
+        check(code == 0, "bench runs")
+        if code == 0:
+            check(json.loads(out)["nsPerFrame"] > 0, "bench reports a time per frame")
     if args.compare_plughost:
         compare_with_native(args)
 
 
 def compare_with_native(args):
     """Every build computes the same numbers: the output equals the native
-    64-bit build's, bit for bit."""
-    for (mode, _), command in zip(AUDIO_MODES, audio_commands(args, plugin=args.compare_plugin)):
+    64-bit build's (for a CLAP plug-in the native VST 2 .so's), bit for bit."""
+    for (mode, _), command in zip(audio_modes(args), audio_commands(args, plugin=args.compare_plugin)):
         code, out, err = run([args.compare_plughost] + command)
         check(code == 0, "the native build runs %s (stderr: %s)" % (mode, err.strip()))
         ours, theirs = audio_output(args, mode), audio_output(args, "reference-" + mode)
         if code == 0 and os.path.exists(ours):
             with open(ours, "rb") as a, open(theirs, "rb") as b:
-                check(a.read() == b.read(), "%s output equals the native 64-bit build's bit for bit" % mode)
+                check(a.read() == b.read(), "%s output equals %s's bit for bit" % (mode, args.compare_plugin))
 
 
 def png_size(path):
@@ -535,7 +614,7 @@ def main():
         print("FAIL  wine is not installed")
         return 1
     if args.check == "exports":
-        windows_exports(args) if args.plugin.lower().endswith(".dll") else linux_exports(args)
+        windows_exports(args) if args.objdump else linux_exports(args)
     else:
         {"record": check_record, "refused": check_refused, "audio": check_audio, "editor": check_editor,
          "zoom": check_zoom}[args.check](args)
