@@ -91,7 +91,7 @@ public:
     bool setGuiParent(const clap_window_t* window);
     void onTimer(clap_id timer);
 
-    bool isActive() const { return state_ >= State::active; }
+    bool isActive() const { return state_.load() >= State::active; }
     AEffect& record() const { return *record_; }
     AudioEffect& effect() const { return *static_cast<AudioEffect*>(record_->object); }
     const PluginIdentity& identity() const { return portsOf_; }
@@ -128,7 +128,7 @@ private:
     AEffect* record_;
     AEffect* texts_ = nullptr;  // a second effect that turns values into texts
     std::vector<PortFacts> facts_;
-    State state_ = State::created;
+    std::atomic<State> state_{State::created};
     const clap_host_params_t* hostParams_ = nullptr;
     const clap_host_thread_check_t* threadCheck_ = nullptr;
 

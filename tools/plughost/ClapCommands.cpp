@@ -226,9 +226,10 @@ int runClapProcess(const Options& options) {
                 channels[c][i] = input.samples[static_cast<std::size_t>((at + i) * input.channels +
                                                                         std::min(c, input.channels - 1))];
         clap_process_t call{at, count, nullptr, &in, &out, 1, 1, blocks == 0 ? &first.list : &none.list, &sent.list};
-        instance->host().inAudio = true;
-        failed |= p->process(p, &call) == CLAP_PROCESS_ERROR;
-        instance->host().inAudio = false;
+        {
+            const AudioThreadMark audioThread;
+            failed |= p->process(p, &call) == CLAP_PROCESS_ERROR;
+        }
         for (std::uint32_t i = 0; i < count; ++i)
             for (int c = 0; c < 2; ++c) output.samples[static_cast<std::size_t>((at + i) * 2 + c)] = channels[2 + c][i];
         ++blocks;

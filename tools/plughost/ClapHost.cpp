@@ -69,8 +69,10 @@ namespace {
 
 ClapHost& hostOf(const clap_host_t* host) { return *static_cast<ClapHost*>(host->host_data); }
 
-bool CLAP_ABI isMainThread(const clap_host_t* host) { return !hostOf(host).inAudio; }
-bool CLAP_ABI isAudioThread(const clap_host_t* host) { return hostOf(host).inAudio; }
+// Every thread but the one process runs on is main: plughost has no other.
+thread_local bool onAudioThread = false;
+bool CLAP_ABI isMainThread(const clap_host_t*) { return !onAudioThread; }
+bool CLAP_ABI isAudioThread(const clap_host_t*) { return onAudioThread; }
 const clap_host_thread_check_t kThreadCheck{isMainThread, isAudioThread};
 
 bool CLAP_ABI registerTimer(const clap_host_t* host, std::uint32_t periodMs, clap_id* id) {
@@ -124,6 +126,9 @@ const void* CLAP_ABI ClapHost::extension(const clap_host_t*, const char* id) {
     if (std::strcmp(id, CLAP_EXT_STATE) == 0) return &kState;
     return nullptr;
 }
+
+AudioThreadMark::AudioThreadMark() { onAudioThread = true; }
+AudioThreadMark::~AudioThreadMark() { onAudioThread = false; }
 
 void ParamEvents::add(std::uint32_t time, clap_id id, double value) {
     clap_event_param_value_t e{};

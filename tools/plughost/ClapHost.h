@@ -5,6 +5,7 @@
 //   ClapHost       the clap_host_t a plug-in sees: thread-check (this one
 //                  thread is main, and audio while process runs), timer-support
 //                  for the editor, params, gui and state with answers of a host
+//   AudioThreadMark  the calling thread is the audio thread while it lives
 //   ParamEvents    input events of one block; OutputEvents records what comes back
 //   ClapInstance   create_plugin + init; destroy when it goes
 //   isClapPath     whether a plug-in path is a CLAP file (".clap")
@@ -49,14 +50,21 @@ class ClapHost {
 public:
     ClapHost();
     const clap_host_t* host() const { return &host_; }
-    bool inAudio = false;
-    std::vector<HostTimer> timers;
+    std::vector<HostTimer> timers;  // main thread only
     int resizeRequests = 0;
     std::uint32_t requestedWidth = 0, requestedHeight = 0;
 
 private:
     static const void* CLAP_ABI extension(const clap_host_t* host, const char* id);
     clap_host_t host_;
+};
+
+class AudioThreadMark {
+public:
+    AudioThreadMark();
+    ~AudioThreadMark();
+    AudioThreadMark(const AudioThreadMark&) = delete;
+    AudioThreadMark& operator=(const AudioThreadMark&) = delete;
 };
 
 struct ParamEvents {

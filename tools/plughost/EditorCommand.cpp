@@ -24,13 +24,13 @@
 #include "tools/plughost/AudioFiles.h"
 #include "tools/plughost/ChannelBlocks.h"
 #include "tools/plughost/Commands.h"
+#include "tools/plughost/EditorShared.h"
 #include "tools/plughost/HostWindow.h"
 #include "tools/plughost/PluginInstance.h"
 #include "tools/plughost/Report.h"
 #include "tools/plughost/TestSignals.h"
 
 namespace plughost {
-namespace {
 
 // One gesture at once: the steps go to the window system back to back, and the
 // editor sees them at its next idle request, as it would a quick hand.
@@ -53,6 +53,8 @@ void perform(HostWindow& window, const Options::Gesture& gesture, std::string& m
     window.release(gesture.to.x, gesture.to.y);
     if (gesture.kind == Kind::controlDrag) window.controlKey(false);
 }
+
+namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kIdleInterval = std::chrono::milliseconds(30);
@@ -101,48 +103,6 @@ private:
     std::atomic<bool> done{false};
     std::atomic<long long> blockCount{0};
     std::thread thread;
-};
-
-// The plug-ins read their panel's zoom from the environment at their first
-// open. Set for one editor command and put back after it: `plughost batch` runs
-// many commands in one process, and the next one must not inherit the zoom.
-class PanelZoomEnvironment {
-public:
-    explicit PanelZoomEnvironment(const std::string& percent) : active_(!percent.empty()) {
-        if (!active_) return;
-        if (const char* previous = std::getenv(kName)) {
-            hadPrevious_ = true;
-            previous_ = previous;
-        }
-        set(percent.c_str());
-    }
-    ~PanelZoomEnvironment() {
-        if (!active_) return;
-        if (hadPrevious_) {
-            set(previous_.c_str());
-        } else {
-#if defined(_WIN32)
-            _putenv_s(kName, "");  // an empty value removes the variable
-#else
-            unsetenv(kName);
-#endif
-        }
-    }
-    PanelZoomEnvironment(const PanelZoomEnvironment&) = delete;
-    PanelZoomEnvironment& operator=(const PanelZoomEnvironment&) = delete;
-
-private:
-    static void set(const char* value) {
-#if defined(_WIN32)
-        _putenv_s(kName, value);
-#else
-        setenv(kName, value, 1);
-#endif
-    }
-    static constexpr const char* kName = "BRISORA_ZOOM";
-    bool active_;
-    bool hadPrevious_ = false;
-    std::string previous_;
 };
 
 }  // namespace
