@@ -130,6 +130,7 @@ int runClapEditor(const Options& options) {
         std::fprintf(stderr, "plughost: the gui tells no size\n");
         return kExitFailure;
     }
+    report.text("editor.rect", "0,0," + std::to_string(width) + "," + std::to_string(height));
     report.integer("window.width", width);
     report.integer("window.height", height);
     std::string error;
@@ -170,8 +171,10 @@ int runClapEditor(const Options& options) {
     std::size_t done = 0;
     std::string clickMethod = "none";
     auto audioEnd = end;
+    long long timerCalls = 0;
     auto fireTimers = [&] {
         if (timers == nullptr) return;
+        ++timerCalls;
         const auto due = instance->host().timers;  // a timer may unregister itself
         for (const HostTimer& t : due) timers->on_timer(p, t.id);
     };
@@ -213,6 +216,7 @@ int runClapEditor(const Options& options) {
     window->pump();
     feeder.stop();
     p->deactivate(p);
+    report.integer("idleCalls", timerCalls);
     report.integer("audioBlocks", feeder.blocks());
     report.text("clickMethod", clickMethod);
     report.integer("sent.gestureBegins", feeder.sent().gestureBegins);
