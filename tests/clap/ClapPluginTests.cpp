@@ -424,6 +424,20 @@ TEST_F(Clap, ThePanelsDragsGoToTheHostAsGesturesAndValues) {
     EXPECT_EQ(out.sent[0].value, 30.0);
     gui->destroy(p);
     EXPECT_EQ(host.timersRegistered, 0);
+
+    // A host that offers no extension at all gets no panel on X11 (nothing
+    // would ever idle it) and still a working plug-in.
+    TestHost bare;
+    bare.host.get_extension = nullptr;
+    descriptors.push_back(clapadapter::describe(clapadapter::widefieldClap()));
+    ClapPlugin* plain = ClapPlugin::create(clapadapter::widefieldClap(), &descriptors.back(), &bare.host, services());
+    const clap_plugin_t* q = plain->clapPlugin();
+    made.push_back(q);
+    ASSERT_TRUE(q->init(q));
+    EXPECT_FALSE(gui->create(q, CLAP_WINDOW_API_X11, false));
+    EXPECT_FALSE(gui->set_parent(q, &window));
+    ASSERT_TRUE(q->activate(q, 48000.0, 1, 512) && q->start_processing(q));
+    EXPECT_EQ(run(q, 64, 0), CLAP_PROCESS_CONTINUE);
 }
 
 TEST_F(Clap, ProcessNeitherAllocatesNorLocksWhileEventsArrive) {
