@@ -26,6 +26,18 @@ How each step is driven (found by trying, Qtractor 0.9.31):
   save      SIGUSR1 saves a named session at once, with no dialog
   quit      SIGTERM closes it
 Prints ok/FAIL lines; exits 0, 1 on a failed check, 77 when a tool is missing.
+
+The session (.qtr, XML) keeps a plug-in as
+    <plugin type="VST2|CLAP"><filename/><index/><label/><preset/>
+      <direct-access-param/><activated/><configs/><params/><controllers/>
+      <editor-pos/><form-pos/></plugin>
+inside <track type="audio"><plugins>; Qtractor fills in what is left out
+(<activated> left out means 0). <params> holds <param index="N" name="...">
+VALUE</param> as read back from the plug-in at save (VST 2: clamped to 0..1).
+State goes in <configs>: <config key="chunk"> for a VST 2 program chunk (given
+back with effSetChunk, index 0, on load), <config key="state"> for CLAP's
+state extension; both are base64 of Qt's qCompress (4-byte big-endian length,
+then a zlib stream).
 """
 import argparse
 import base64

@@ -14,8 +14,9 @@ nothing. For every plug-in in the file the scanner prints one line
 
 (audio: for VST 2 the record's numInputs and numOutputs, for CLAP the channel
 count of the first (main) port a side, not a sum: two mono input ports give 1; midi: note ports / MIDI ins and outs; params: input and
-output parameters, CLAP has no output ones; FLAGS from GUI (an editor), EXT,
-RT; INDEX the plug-in's place in the file; ID the VST 2 unique ID, or for CLAP
+output parameters, CLAP has no output ones; FLAGS from GUI (an editor, the
+CLAP gui extension), EXT (state: VST 2 program chunks, the CLAP state
+extension), RT (set for every plug-in tried); INDEX the plug-in's place in the file; ID the VST 2 unique ID, or for CLAP
 a hash of Qtractor's own that differs from one scanner process to the next:
 never compare it). A file it
 cannot load gives no line at all: for VST a "plugin file error" on standard
