@@ -26,7 +26,7 @@ using namespace formats;
 
 // Port indices: the audio ports first, then one control port per host parameter.
 enum : std::uint32_t { kInLeft = 0, kInRight, kOutLeft, kOutRight, kFirstControlPort };
-constexpr std::size_t kMaxControlPorts = 16;
+constexpr std::size_t kMaxControlPorts = 24;
 
 class PanelLink {
 public:
