@@ -122,9 +122,10 @@ void ADoublerEditor::refreshControls(ADoubler& doubler) {
     TuStereoform& panel = *form;
     const auto lit = [&](std::int32_t index) { return doubler.getParameter(index) == 1.0f; };
     const auto setting = [&](std::int32_t index) { return doubler.getParameter(index); };
-    // Every position that changes fires its slider's handler, which sends the
-    // value back rounded to the slider's grid; step 10 then clears the dirty
-    // mark those sends set, so the exchange ends after this one pass.
+    // Every position that changes fires its slider's handler, which rewrites
+    // the label but sends nothing back: the effect keeps what the host set,
+    // between the sliders' steps too, and no host hears a rounded value.
+    const TuStereoform::FollowingEffect following(panel);
     // 1.
     panel.StereoWidth.setPosition(sliderPosition(setting(ADoubler::kOutputWidth), 100.0));
     panel.Balance.setPosition(sliderPosition(setting(ADoubler::kOutputRotation), 100.0));
