@@ -253,6 +253,8 @@ float ADoubler::getVu() { return 0.0f; }
 void ADoubler::suspend() {}
 
 void ADoubler::resume() {
+    // Hosts resume where they restart their transport: no audio of before may follow.
+    resetHistory();
     if (doublerEditor) doublerEditor->refreshPanel();
 }
 
@@ -342,6 +344,7 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
     if (sampleFrames > 0 && (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])) return;
     // One snapshot for the whole block: a setting that changes while it runs
     // takes effect with the next one.
+    takeHistoryReset();
     const BlockContext block = blockContext();
     const BlockSettings& s = block.settings;
     if (!s.bypass && s.bassOn) {
@@ -433,6 +436,16 @@ void ADoubler::takeResyncRequest() {
         resyncPending.store(false, kRelaxed);
         anchorClock();
     }
+}
+
+void ADoubler::resetHistory() { historyResetPending.store(true, kRelaxed); }
+
+void ADoubler::takeHistoryReset() {
+    if (!historyResetPending.load(kRelaxed)) return;
+    historyResetPending.store(false, kRelaxed);
+    dcLeft = dcRight = DcFilter{};
+    bassLeft = bassRight = BassChannel{};
+    delay.clear();
 }
 
 void ADoubler::endOfBlock(const BlockContext& block, std::int32_t sampleFrames) {

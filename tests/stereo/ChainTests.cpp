@@ -39,6 +39,20 @@ TEST_F(Chain, DefaultsPassTheSignalBitForBit) {
     EXPECT_EQ(out.right, in.right);
 }
 
+TEST_F(Chain, ResumeForgetsTheAudioBefore) {
+    // The longest delay, the DC filter and the bass adjust: every kind of history.
+    set(ADoubler::kDelay, 1.0f);
+    set(ADoubler::kDcFilter, 1.0f);
+    set(ADoubler::kBassOn, 1.0f);
+    run(noise(500, 3));
+    effect->dispatcher(effMainsChanged, 0, 0, nullptr, 0.0f);
+    effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
+    const StereoBlock silence(500);
+    const StereoBlock out = run(silence);
+    EXPECT_EQ(out.left, silence.left);
+    EXPECT_EQ(out.right, silence.right);
+}
+
 TEST_F(Chain, BypassPassesTheInputWhateverTheSettings) {
     set(ADoubler::kInputWidth, 0.1f);
     set(ADoubler::kOutputRotation, 0.9f);
