@@ -200,7 +200,7 @@ TEST(Effect, SampleRateIsFollowedAtSetSampleRateAndResume) {
     EXPECT_EQ(h.fx().getDecimationFactor(), 4);
 }
 
-TEST(Effect, ResumeRefreshesAndPostsAndSuspendKeepsTheRing) {
+TEST(Effect, ResumeRefreshesAndPostsAndForgetsTheAudioBefore) {
     EffectHarness h;
     h.feed({{440.0, 0.5}}, 0.1);
     const std::int32_t index = h.fx().getRing().newestIndex();
@@ -210,6 +210,11 @@ TEST(Effect, ResumeRefreshesAndPostsAndSuspendKeepsTheRing) {
     h.fx().dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
     EXPECT_TRUE(h.editor().updatePending());
     EXPECT_EQ(h.fx().getRing().newestIndex(), index);
+    // Silence after the restart: the ring holds nothing but silence.
+    h.feed({}, 0.01);
+    bool silent = true;
+    for (std::int32_t i = 0; i < DecimatedRing::kLength; ++i) silent = silent && h.fx().getRing().at(i) == 0.0f;
+    EXPECT_TRUE(silent);
 }
 
 }  // namespace tonemark
