@@ -301,7 +301,11 @@ PitchReading ADoubler::measure() {
         configureAccuracy();
     }
     const AnalysisSetting setting = analysisSetting();
-    const PitchReading reading = detector.measure(decimatedRing, setting.rate, setting.factor);
+    // At a rate the decimation cannot follow the ring holds another rate's
+    // samples: no reading (the lamp goes out) rather than a wrong note.
+    const PitchReading reading = isSupportedSampleRate(getSampleRate())
+                                     ? detector.measure(decimatedRing, setting.rate, setting.factor)
+                                     : PitchReading{};
     detectedFrequency.store(reading.frequency, std::memory_order_relaxed);
     noReading.store(reading.noReading, std::memory_order_relaxed);
     return reading;

@@ -217,4 +217,13 @@ TEST(Effect, ResumeRefreshesAndPostsAndForgetsTheAudioBefore) {
     EXPECT_TRUE(silent);
 }
 
+TEST(Effect, AtARateTheTunerCannotFollowItReadsNothing) {
+    // The decimation follows 8 to 768 kHz; at 1 MHz a 440 Hz tone would read as another note.
+    EffectHarness h(1.0e6f);
+    const PitchReading reading = h.measureTone({{440.0, 0.5}}, 1);
+    EXPECT_EQ(reading.noReading, 1.0f);
+    EXPECT_EQ(reading.frequency, 0.0f);
+    EXPECT_EQ(h.fx().getNoReading(), 1.0f);
+}
+
 }  // namespace tonemark
