@@ -17,13 +17,16 @@
 #include <atomic>
 #include <cstdint>
 
-#include "lv2/PluginIdentity.h"
+#include "formats/PluginIdentity.h"
 
 namespace lv2adapter {
 
+// The plug-ins' descriptions, shared with the other formats.
+using namespace formats;
+
 // Port indices: the audio ports first, then one control port per host parameter.
 enum : std::uint32_t { kInLeft = 0, kInRight, kOutLeft, kOutRight, kFirstControlPort };
-constexpr std::size_t kMaxControlPorts = 16;
+constexpr std::size_t kMaxControlPorts = 24;
 
 class PanelLink {
 public:

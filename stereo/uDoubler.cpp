@@ -207,6 +207,8 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     canProcessReplacing(true);
     canMono(false);
     setUniqueID(fourCharCode('W', 'd', 'F', 'd'));
+    // Hosts keep the session through the chunk: the panel-only settings too.
+    programsAreChunks(true);
     suspend();
     // 4. Panel-side settings.
     scopeBlockDivider.store(1, kRelaxed);
@@ -221,6 +223,7 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     // 6. Defaults, then the latency of this host program.
     ResetAll();
     LoadLatency();
+    lastWholeSettings = parameters.snapshot();
 }
 
 ADoubler::~ADoubler() {
@@ -272,7 +275,10 @@ void ADoubler::setParameter(std::int32_t index, float value) {
             case kSetScopeBlockDivider:
                 if (roundedValue(value, rounded)) scopeBlockDivider.store(rounded, kRelaxed);
                 break;
-            case kSetFluorescence: fluorescenceOn.store(value == 1.0f, kRelaxed); break;
+            case kSetFluorescence:
+                fluorescenceOn.store(value == 1.0f, kRelaxed);
+                settingChanged();  // the lamp follows a host's change too (a chunk, a port)
+                break;
             case kSetLatency:
                 if (roundedValue(value, rounded)) {
                     latencyMs.store(rounded, kRelaxed);
@@ -308,6 +314,8 @@ void ADoubler::setParameter(std::int32_t index, float value) {
 }
 
 float ADoubler::getParameter(std::int32_t index) {
+    // The fluorescence switch reads back too, so that every host format can follow it.
+    if (index == kSetFluorescence) return fluorescenceOn.load(kRelaxed) ? 1.0f : 0.0f;
     const SettingDescription* setting = findSetting(index);
     return setting ? readSetting(parameters, *setting) : 0.0f;
 }
@@ -335,8 +343,17 @@ void ADoubler::SaveLatency() {
 ADoubler::BlockContext ADoubler::blockContext() {
     // The latency that reaches the display position is what the rings hold at this rate.
     const double rate = processingRate();
-    return BlockContext{parameters.snapshot(), limitedLatency(latencyMs.load(kRelaxed), rate),
+    return BlockContext{consistentSettings(), limitedLatency(latencyMs.load(kRelaxed), rate),
                         scopeBlockDivider.load(kRelaxed), rate};
+}
+
+BlockSettings ADoubler::consistentSettings() {
+    const std::uint32_t before = stateWrites.load(std::memory_order_acquire);
+    const BlockSettings settings = parameters.snapshot();
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if ((before & 1u) != 0 || stateWrites.load(kRelaxed) != before) return lastWholeSettings;
+    lastWholeSettings = settings;
+    return settings;
 }
 
 void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) {

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/DAudioE.h"
 #include "controls/PanelZoomControl.h"
@@ -107,6 +108,9 @@ public:
     void getParameterName(std::int32_t index, char* text) override;
     void getParameterLabel(std::int32_t index, char* label) override;
     void getParameterDisplay(std::int32_t index, char* text) override;
+    // Both settings and the program name as one chunk (StateChunk.cpp).
+    std::int32_t getChunk(void** data, bool isPreset) override;
+    std::int32_t setChunk(void* data, std::int32_t byteSize, bool isPreset) override;
 
     // The detector (user-interface thread).
     void buildWindow();
@@ -157,6 +161,7 @@ private:
     void setAnalysisSetting(float rate, std::int32_t factor);
     std::atomic<std::uint64_t> analysisWord{0};
     char programName[32] = "Normal";
+    std::vector<std::uint8_t> chunk;  // what getChunk handed out
     std::atomic<float> detectedFrequency{0.0f};
     std::atomic<float> noReading{1.0f};
     std::atomic<bool> audioSeen{false};

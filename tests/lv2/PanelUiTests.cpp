@@ -184,12 +184,14 @@ TEST_F(PanelUiTest, ThePanelsChangesReachTheHostsPorts) {
     EXPECT_FALSE(host.touches[1].grabbed);
     ui->idle();
     EXPECT_EQ(host.writes.size(), 1u);
-    // Panel-only settings and commands stay with the effect.
-    panelTellsHost(43, I::kBassBoost);
+    // The panel-only settings have ports of their own, in their units (the
+    // boost in per cent); commands such as the latency stay with the effect.
     panelSets(I::kBassBoost, 0.5f);
     panelSets(I::kSetLatency, 200.0f);
     ui->idle();
-    EXPECT_EQ(host.writes.size(), 1u);
+    ASSERT_EQ(host.writes.size(), 2u);
+    EXPECT_EQ(host.writes[1].port, portOf(I::kBassBoost));
+    EXPECT_EQ(host.writes[1].value, 50.0f);
     EXPECT_EQ(host.touches.size(), 2u);
 }
 

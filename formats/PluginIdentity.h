@@ -11,10 +11,10 @@
 #pragma once
 
 #include "framework/DAudioE.h"
-#include "lv2/ControlPorts.h"
+#include "formats/ControlPorts.h"
 #include "platform/Services.h"
 
-namespace lv2adapter {
+namespace formats {
 
 struct PluginIdentity {
     const char* uri;
@@ -41,4 +41,4 @@ void* panelWindowOf(AudioEffect& effect) {
 const PluginIdentity& tonemarkIdentity();
 const PluginIdentity& widefieldIdentity();
 
-}  // namespace lv2adapter
+}  // namespace formats

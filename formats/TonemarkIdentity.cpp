@@ -1,10 +1,10 @@
 // TonemarkIdentity.cpp — Tonemark as an LV2 plug-in: URIs and its two ports.
-#include "lv2/PluginIdentity.h"
+#include "formats/PluginIdentity.h"
 #include "tuner/DecimationDesign.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
-namespace lv2adapter {
+namespace formats {
 
 namespace {
 
@@ -36,4 +36,4 @@ const PluginIdentity& tonemarkIdentity() {
     return identity;
 }
 
-}  // namespace lv2adapter
+}  // namespace formats
