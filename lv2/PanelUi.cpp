@@ -135,7 +135,8 @@ void PanelUi::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t fo
 }
 
 int PanelUi::idle() {
-    if (instanceGone_) return 0;
+    // The panel went with its instance: to the host, the UI is closed.
+    if (instanceGone_) return 1;
     AEffect& record = instance_.record();
     record.dispatcher(&record, effEditIdle, 0, 0, nullptr, 0.0f);
     reportChangedParameters();

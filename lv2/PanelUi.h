@@ -34,7 +34,7 @@ public:
     PanelUi& operator=(const PanelUi&) = delete;
 
     void portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer);
-    // 0: keep going (the host's idle interface).
+    // 0: keep going; 1: the panel is gone (the host's idle interface).
     int idle();
 
     void parameterAutomated(std::int32_t parameter) override;

@@ -280,7 +280,7 @@ TEST_F(PanelUiTest, APanelOutlivingItsInstanceDoesNothing) {
     ASSERT_NE(ui, nullptr);
     instance.reset();
     const float value = 20.0f;
-    EXPECT_EQ(ui->idle(), 0);
+    EXPECT_EQ(ui->idle(), 1);  // the UI is closed
     ui->portEvent(portOf(I::kOutputWidth), sizeof(float), 0, &value);
     ui.reset();
     EXPECT_TRUE(host.writes.empty());
