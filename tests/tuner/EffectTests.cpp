@@ -233,7 +233,7 @@ TEST(Effect, SampleRateIsFollowedAtSetSampleRateAndResume) {
     EXPECT_EQ(h.fx().getDecimationFactor(), 4);
 }
 
-TEST(Effect, ResumeRefreshesAndPostsAndSuspendKeepsTheRing) {
+TEST(Effect, ResumeRefreshesAndPostsAndForgetsTheAudioBefore) {
     EffectHarness h;
     h.feed({{440.0, 0.5}}, 0.1);
     const std::int32_t index = h.fx().getRing().newestIndex();
@@ -243,6 +243,20 @@ TEST(Effect, ResumeRefreshesAndPostsAndSuspendKeepsTheRing) {
     h.fx().dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
     EXPECT_TRUE(h.editor().updatePending());
     EXPECT_EQ(h.fx().getRing().newestIndex(), index);
+    // Silence after the restart: the ring holds nothing but silence.
+    h.feed({}, 0.01);
+    bool silent = true;
+    for (std::int32_t i = 0; i < DecimatedRing::kLength; ++i) silent = silent && h.fx().getRing().at(i) == 0.0f;
+    EXPECT_TRUE(silent);
+}
+
+TEST(Effect, AtARateTheTunerCannotFollowItReadsNothing) {
+    // The decimation follows 8 to 768 kHz; at 1 MHz a 440 Hz tone would read as another note.
+    EffectHarness h(1.0e6f);
+    const PitchReading reading = h.measureTone({{440.0, 0.5}}, 1);
+    EXPECT_EQ(reading.noReading, 1.0f);
+    EXPECT_EQ(reading.frequency, 0.0f);
+    EXPECT_EQ(h.fx().getNoReading(), 1.0f);
 }
 
 }  // namespace tonemark
