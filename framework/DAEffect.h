@@ -96,6 +96,7 @@ enum : std::int32_t {
     effFlagsHasVu = 4,
     effFlagsCanMono = 8,
     effFlagsCanReplacing = 16,
+    effFlagsProgramChunks = 32,  // the host keeps the state as one block of bytes (effGetChunk)
 };
 
 // Dispatcher opcodes, 0 to 22.
@@ -125,9 +126,15 @@ enum : std::int32_t {
     effIdentify,
 };
 
-// The one opcode above effIdentify that is answered: whether a host may record
-// and play back automation of a parameter (1) or not (0).
+// Opcodes above effIdentify that are answered. Whether a host may record and
+// play back automation of a parameter (1) or not (0):
 constexpr std::int32_t effCanBeAutomated = 26;
+// The state as one block of bytes: effGetChunk (index 0 the bank, 1 the
+// program; ptr a void** that receives the effect's own memory) answers its
+// size, 0 for none; effSetChunk (index as above, value the size, ptr the
+// bytes) answers 1 when it took them, 0 when it changed nothing.
+constexpr std::int32_t effGetChunk = 23;
+constexpr std::int32_t effSetChunk = 24;
 // Vendor requests; the one read is a host's display scale: index 'PreS', value
 // 'AeCs', opt the scale factor (1.5 for 150 %), as some Windows hosts send it.
 constexpr std::int32_t effVendorSpecific = 50;

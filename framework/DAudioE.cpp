@@ -128,6 +128,21 @@ VstIntPtr AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, VstIn
         case effEditIdle: if (editor) editor->idle(); return 0;
         case effIdentify: return kIdentifyAnswer;
         case effCanBeAutomated: return canBeAutomated(index);
+        case effGetChunk: {
+            if (ptr == nullptr) return 0;
+            void** data = static_cast<void**>(ptr);
+            *data = nullptr;
+            const std::int32_t size = getChunk(data, index != 0);
+            if (size <= 0 || *data == nullptr) {
+                *data = nullptr;
+                return 0;
+            }
+            return size;
+        }
+        case effSetChunk:
+            // A size the host's value cannot carry as an int32 is not ours.
+            if (ptr == nullptr || value <= 0 || value > 0x7fffffff) return 0;
+            return setChunk(ptr, static_cast<std::int32_t>(value), index != 0) != 0 ? 1 : 0;
         case effVendorSpecific:
             if (editor && index == fourCharCode('P', 'r', 'e', 'S') && value == fourCharCode('A', 'e', 'C', 's')) {
                 editor->setHostScale(opt);
@@ -191,6 +206,10 @@ bool AudioEffect::isOutputConnected(std::int32_t output) {
 }
 
 std::int32_t AudioEffect::canBeAutomated(std::int32_t) { return 0; }
+
+std::int32_t AudioEffect::getChunk(void**, bool) { return 0; }
+std::int32_t AudioEffect::setChunk(void*, std::int32_t, bool) { return 0; }
+void AudioEffect::programsAreChunks(bool state) { setFlag(effFlagsProgramChunks, state); }
 
 void AudioEffect::setParameter(std::int32_t, float) {}
 float AudioEffect::getParameter(std::int32_t) { return 0.0f; }

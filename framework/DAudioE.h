@@ -105,6 +105,14 @@ public:
     virtual void setParameterAutomated(std::int32_t index, float value);
     // effCanBeAutomated: 1 when a host may automate the parameter; 0 by default.
     virtual std::int32_t canBeAutomated(std::int32_t index);
+    // effGetChunk: the whole state as bytes that the effect owns and keeps
+    // valid until the next getChunk or its close; the size, 0 for none (the
+    // base). isPreset is 1 for the program, 0 for the bank.
+    virtual std::int32_t getChunk(void** data, bool isPreset);
+    // effSetChunk: 1 when the bytes were taken, 0 when nothing changed (the base).
+    virtual std::int32_t setChunk(void* data, std::int32_t byteSize, bool isPreset);
+    // effFlagsProgramChunks: the host keeps the state through the chunk.
+    virtual void programsAreChunks(bool state);
 
 protected:
     // Destroys the editor (and with it an open panel) now. Each plug-in's own

@@ -83,9 +83,16 @@ bool readPortFacts(const PluginIdentity& identity, const platform::Services& ser
     facts.clear();
     for (const ControlPort& port : identity.controls) {
         PortFacts fact;
+        fact.defaultValue = record->getParameter(record, port.parameter);
+        if (port.name != nullptr) {
+            // A setting the effect shows no host: named by the port.
+            fact.name = port.name;
+            fact.vstUnit = vstUnitOf(port.unit);
+            facts.push_back(fact);
+            continue;
+        }
         fact.name = textOf(*record, effGetParamName, port.parameter);
         fact.vstUnit = textOf(*record, effGetParamLabel, port.parameter);
-        fact.defaultValue = record->getParameter(record, port.parameter);
         if (fact.vstUnit != vstUnitOf(port.unit))
             error = std::string(port.symbol) + ": the effect's unit is \"" + fact.vstUnit + "\", the port's \"" +
                     vstUnitOf(port.unit) + "\"";

@@ -14,9 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "lv2/PluginIdentity.h"
+#include "formats/PluginIdentity.h"
 
 namespace lv2adapter {
+
+// The plug-ins' descriptions, shared with the other formats.
+using namespace formats;
 
 struct PortFacts {
     std::string name;

@@ -17,13 +17,16 @@
 #include <atomic>
 #include <cstdint>
 
-#include "lv2/PluginIdentity.h"
+#include "formats/PluginIdentity.h"
 
 namespace lv2adapter {
 
+// The plug-ins' descriptions, shared with the other formats.
+using namespace formats;
+
 // Port indices: the audio ports first, then one control port per host parameter.
 enum : std::uint32_t { kInLeft = 0, kInRight, kOutLeft, kOutRight, kFirstControlPort };
-constexpr std::size_t kMaxControlPorts = 16;
+constexpr std::size_t kMaxControlPorts = 24;
 
 class PanelLink {
 public:
@@ -34,6 +37,8 @@ public:
     virtual void gesture(std::int32_t parameter, bool begins) = 0;
     // The panel asks for a new size of its window; true when the host took it.
     virtual bool resizeWindow(int width, int height) = 0;
+    // The instance is being destroyed, its effect and editor with it.
+    virtual void instanceDestroyed() = 0;
 };
 
 class PluginInstance {

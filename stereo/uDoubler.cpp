@@ -122,9 +122,10 @@ void ADoublerEditor::refreshControls(ADoubler& doubler) {
     TuStereoform& panel = *form;
     const auto lit = [&](std::int32_t index) { return doubler.getParameter(index) == 1.0f; };
     const auto setting = [&](std::int32_t index) { return doubler.getParameter(index); };
-    // Every position that changes fires its slider's handler, which sends the
-    // value back rounded to the slider's grid; step 10 then clears the dirty
-    // mark those sends set, so the exchange ends after this one pass.
+    // Every position that changes fires its slider's handler, which rewrites
+    // the label but sends nothing back: the effect keeps what the host set,
+    // between the sliders' steps too, and no host hears a rounded value.
+    const TuStereoform::FollowingEffect following(panel);
     // 1.
     panel.StereoWidth.setPosition(sliderPosition(setting(ADoubler::kOutputWidth), 100.0));
     panel.Balance.setPosition(sliderPosition(setting(ADoubler::kOutputRotation), 100.0));
@@ -206,6 +207,8 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     canProcessReplacing(true);
     canMono(false);
     setUniqueID(fourCharCode('W', 'd', 'F', 'd'));
+    // Hosts keep the session through the chunk: the panel-only settings too.
+    programsAreChunks(true);
     suspend();
     // 4. Panel-side settings.
     scopeBlockDivider.store(1, kRelaxed);
@@ -220,6 +223,7 @@ ADoubler::ADoubler(audioMasterCallback audioMaster, const platform::Services& se
     // 6. Defaults, then the latency of this host program.
     ResetAll();
     LoadLatency();
+    lastWholeSettings = parameters.snapshot();
 }
 
 ADoubler::~ADoubler() {
@@ -252,6 +256,8 @@ float ADoubler::getVu() { return 0.0f; }
 void ADoubler::suspend() {}
 
 void ADoubler::resume() {
+    // Hosts resume where they restart their transport: no audio of before may follow.
+    resetHistory();
     if (doublerEditor) doublerEditor->refreshPanel();
 }
 
@@ -269,7 +275,10 @@ void ADoubler::setParameter(std::int32_t index, float value) {
             case kSetScopeBlockDivider:
                 if (roundedValue(value, rounded)) scopeBlockDivider.store(rounded, kRelaxed);
                 break;
-            case kSetFluorescence: fluorescenceOn.store(value == 1.0f, kRelaxed); break;
+            case kSetFluorescence:
+                fluorescenceOn.store(value == 1.0f, kRelaxed);
+                settingChanged();  // the lamp follows a host's change too (a chunk, a port)
+                break;
             case kSetLatency:
                 if (roundedValue(value, rounded)) {
                     latencyMs.store(rounded, kRelaxed);
@@ -305,6 +314,8 @@ void ADoubler::setParameter(std::int32_t index, float value) {
 }
 
 float ADoubler::getParameter(std::int32_t index) {
+    // The fluorescence switch reads back too, so that every host format can follow it.
+    if (index == kSetFluorescence) return fluorescenceOn.load(kRelaxed) ? 1.0f : 0.0f;
     const SettingDescription* setting = findSetting(index);
     return setting ? readSetting(parameters, *setting) : 0.0f;
 }
@@ -332,8 +343,17 @@ void ADoubler::SaveLatency() {
 ADoubler::BlockContext ADoubler::blockContext() {
     // The latency that reaches the display position is what the rings hold at this rate.
     const double rate = processingRate();
-    return BlockContext{parameters.snapshot(), limitedLatency(latencyMs.load(kRelaxed), rate),
+    return BlockContext{consistentSettings(), limitedLatency(latencyMs.load(kRelaxed), rate),
                         scopeBlockDivider.load(kRelaxed), rate};
+}
+
+BlockSettings ADoubler::consistentSettings() {
+    const std::uint32_t before = stateWrites.load(std::memory_order_acquire);
+    const BlockSettings settings = parameters.snapshot();
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if ((before & 1u) != 0 || stateWrites.load(kRelaxed) != before) return lastWholeSettings;
+    lastWholeSettings = settings;
+    return settings;
 }
 
 void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) {
@@ -341,6 +361,7 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
     if (sampleFrames > 0 && (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])) return;
     // One snapshot for the whole block: a setting that changes while it runs
     // takes effect with the next one.
+    takeHistoryReset();
     const BlockContext block = blockContext();
     const BlockSettings& s = block.settings;
     if (!s.bypass && s.bassOn) {
@@ -432,6 +453,16 @@ void ADoubler::takeResyncRequest() {
         resyncPending.store(false, kRelaxed);
         anchorClock();
     }
+}
+
+void ADoubler::resetHistory() { historyResetPending.store(true, kRelaxed); }
+
+void ADoubler::takeHistoryReset() {
+    if (!historyResetPending.load(kRelaxed)) return;
+    historyResetPending.store(false, kRelaxed);
+    dcLeft = dcRight = DcFilter{};
+    bassLeft = bassRight = BassChannel{};
+    delay.clear();
 }
 
 void ADoubler::endOfBlock(const BlockContext& block, std::int32_t sampleFrames) {

@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "controls/PanelZoomControl.h"
 #include "framework/DAudioE.h"
@@ -150,6 +151,9 @@ public:
     void getParameterLabel(std::int32_t index, char* label) override;
     void getParameterDisplay(std::int32_t index, char* text) override;
     std::int32_t canBeAutomated(std::int32_t index) override;
+    // The whole session state as one chunk (StateChunk.cpp); not on the audio thread.
+    std::int32_t getChunk(void** data, bool isPreset) override;
+    std::int32_t setChunk(void* data, std::int32_t byteSize, bool isPreset) override;
 
     // Commands (also reached through setParameter).
     void ResetAll();
@@ -160,6 +164,9 @@ public:
     // Asks for a re-anchoring of the display clock at the end of the next block.
     void Resync();
     void AudioWatchdog();
+    // Any thread (resume): the next block starts with silent delay rings and
+    // filters, as a fresh effect does; the settings stay.
+    void resetHistory();
 
     // What the editor and the panel read.
     ADoublerEditor* getDoublerEditor() const { return doublerEditor; }
@@ -189,11 +196,14 @@ private:
         double sampleRate;
     };
     BlockContext blockContext();
+    // The settings as one whole: the last snapshot taken while no chunk was being applied.
+    BlockSettings consistentSettings();
     void runChain(const BlockSettings& s, const float* inL, const float* inR, float* outL, float* outR,
                   std::int32_t sampleFrames);
     void endOfBlock(const BlockContext& block, std::int32_t sampleFrames);
     void endOfAccumulatingBlock(const BlockContext& block);
     void takeResyncRequest();
+    void takeHistoryReset();
     void anchorClock();
     void analyseMeters(const BlockContext& block, std::int32_t count);
     void settingChanged();
@@ -208,6 +218,12 @@ private:
     std::atomic<std::int32_t> scopeBlockDivider{0};
     std::atomic<bool> panelDirty{false};
     char programName[kProgramNameSize] = {};
+    // Odd while setChunk applies a chunk; the audio thread keeps its last
+    // whole snapshot meanwhile.
+    std::atomic<std::uint32_t> stateWrites{0};
+    BlockSettings lastWholeSettings{};
+    // The bytes getChunk handed out, valid until the next getChunk or close.
+    std::vector<std::uint8_t> chunk;
 
     // Processing state (audio thread).
     DcFilter dcLeft, dcRight;
@@ -224,6 +240,8 @@ private:
     // resyncPending is a request from any thread; only the audio thread anchors
     // the clock (at the end of a block), so the anchor's fields are never torn.
     std::atomic<bool> audioSeen{false}, resyncPending{false};
+    // A request from any thread; the audio thread owns the history it clears.
+    std::atomic<bool> historyResetPending{false};
     std::int32_t meterBlockCounter = 0;
 
     // Services.

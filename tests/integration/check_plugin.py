@@ -50,7 +50,7 @@ EXPECTED = {
         "editor": (141, 444),
     },
     "widefield": {
-        "uniqueID": "0x57644664", "uniqueIDText": "WdFd", "flags": 21,
+        "uniqueID": "0x57644664", "uniqueIDText": "WdFd", "flags": 53,
         "numPrograms": 1, "numParams": 15, "numInputs": 2, "numOutputs": 2,
         "programName": "Normal",
         "params": [0.0, 0.0, 0.0, 0.5, 0.5, 0.5, 0.5, 0.0, 0.5, 0.5, 0.5, 0.0, 0.0, 0.0, 0.5],

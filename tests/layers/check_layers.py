@@ -19,6 +19,8 @@ ALLOWED = {
     "controls": {"toolkit", "platform", "framework"},
     "tuner": {"controls", "toolkit", "platform", "framework"},
     "stereo": {"controls", "toolkit", "platform", "framework"},
+    # The descriptions every format adapter shares: the plug-ins themselves.
+    "formats": {"tuner", "stereo", "controls", "toolkit", "platform", "framework"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 

@@ -81,7 +81,7 @@ inline ParameterKind widefieldKind(std::int32_t index) {
     switch (index) {
         case Stereo::kInvertLeft: case Stereo::kInvertRight: case Stereo::kMonoOut: case Stereo::kBypass:
         case Stereo::kMetersOff: case Stereo::kSwapChannels: case Stereo::kDcFilter: case Stereo::kBassOn:
-        case Stereo::kPseudoStereo:
+        case Stereo::kPseudoStereo: case Stereo::kSetFluorescence:  // the fluorescence switch reads back too
             return ParameterKind::switchValue;
         case Stereo::kOutputWidth: case Stereo::kInputRotation: case Stereo::kOutputRotation: case Stereo::kCentreCut:
         case Stereo::kAsymmetry: case Stereo::kInputWidth: case Stereo::kBassFrequency: case Stereo::kBassBoost:
@@ -89,9 +89,8 @@ inline ParameterKind widefieldKind(std::int32_t index) {
             return ParameterKind::unitRange;
         case Stereo::kDelay: case Stereo::kGainLeft: case Stereo::kGainRight:
             return ParameterKind::unitDerived;
-        case Stereo::kSetScopeBlockDivider: case Stereo::kSetFluorescence: case Stereo::kSetLatency:
-        case Stereo::kResetPhaseRange: case Stereo::kResetPeakHolds: case Stereo::kScaleGains:
-        case Stereo::kRefreshPanel: case Stereo::kResync: case Stereo::kAudioWatchdog: case Stereo::kSaveLatency:
+        case Stereo::kSetScopeBlockDivider: case Stereo::kSetLatency: case Stereo::kResetPhaseRange:
+        case Stereo::kResetPeakHolds: case Stereo::kScaleGains: case Stereo::kRefreshPanel: case Stereo::kResync: case Stereo::kAudioWatchdog: case Stereo::kSaveLatency:
         case Stereo::kLoadLatency: case Stereo::kResetAll:
             return ParameterKind::command;
         default:

@@ -31,7 +31,7 @@ TEST_F(Parameters, RecordAsTheHostSeesIt) {
     EXPECT_EQ(record->numInputs, 2);
     EXPECT_EQ(record->numOutputs, 2);
     EXPECT_EQ(record->uniqueID, fourCharCode('W', 'd', 'F', 'd'));
-    EXPECT_EQ(record->flags, effFlagsHasEditor | effFlagsHasVu | effFlagsCanReplacing);
+    EXPECT_EQ(record->flags, effFlagsHasEditor | effFlagsHasVu | effFlagsCanReplacing | effFlagsProgramChunks);
     EXPECT_EQ(record->initialDelay, 0);
     EXPECT_EQ(effect->getVu(), 0.0f);
 }

@@ -74,6 +74,12 @@ const char* usageText() {
            "                             of 'key: value' lines\n"
            "  --param INDEX=VALUE        setParameter(INDEX, VALUE) before audio starts;\n"
            "                             repeatable\n"
+           "  --chunk-in FILE            process: hand the plug-in FILE's bytes as its state\n"
+           "                             chunk (effSetChunk) after the --param settings;\n"
+           "                             fails when it refuses them\n"
+           "  --chunk-out FILE           process: write the plug-in's state chunk\n"
+           "                             (effGetChunk) to FILE before audio starts\n"
+           "  --program-chunk            the chunk of the program (index 1), not the bank\n"
            "  --block N                  frames per process call (default 512)\n"
            "  --blocks N                 bench: number of timed blocks (default 2000)\n"
            "  --rate HZ                  sample rate (default 44100, or the input file's)\n"
@@ -156,6 +162,14 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
                 return error = "bad --param '" + value + "' (INDEX=VALUE)", false;
             setting.value = static_cast<float>(number);
             options.parameters.push_back(setting);
+        } else if (arg == "--chunk-in") {
+            if (!needValue(value)) return false;
+            options.chunkIn = value;
+        } else if (arg == "--chunk-out") {
+            if (!needValue(value)) return false;
+            options.chunkOut = value;
+        } else if (arg == "--program-chunk") {
+            options.chunkIsProgram = true;
         } else if (arg == "--zoom") {
             int percent = 0;
             if (!needValue(value) || !parseInt(value, percent) || percent < 100 || percent > 200)

@@ -11,10 +11,10 @@
 #pragma once
 
 #include "framework/DAudioE.h"
-#include "lv2/ControlPorts.h"
+#include "formats/ControlPorts.h"
 #include "platform/Services.h"
 
-namespace lv2adapter {
+namespace formats {
 
 struct PluginIdentity {
     const char* uri;
@@ -27,6 +27,8 @@ struct PluginIdentity {
     AEffect* (*create)(audioMasterCallback host, const platform::Services& services);
     // The open panel's native window (an X11 Window id); null while closed.
     void* (*panelWindow)(AudioEffect& effect);
+    // The sample rates the effect works at; null for any the adapter takes.
+    bool (*servesRate)(double rate) = nullptr;
 };
 
 template <typename Editor>
@@ -39,4 +41,4 @@ void* panelWindowOf(AudioEffect& effect) {
 const PluginIdentity& tonemarkIdentity();
 const PluginIdentity& widefieldIdentity();
 
-}  // namespace lv2adapter
+}  // namespace formats

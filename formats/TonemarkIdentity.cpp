@@ -1,9 +1,10 @@
 // TonemarkIdentity.cpp — Tonemark as an LV2 plug-in: URIs and its two ports.
-#include "lv2/PluginIdentity.h"
+#include "formats/PluginIdentity.h"
+#include "tuner/DecimationDesign.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
-namespace lv2adapter {
+namespace formats {
 
 namespace {
 
@@ -29,8 +30,10 @@ const PluginIdentity& tonemarkIdentity() {
         {kPorts, sizeof kPorts / sizeof kPorts[0]},
         create,
         panelWindowOf<tonemark::ADoublerEditor>,
+        // Elsewhere the tuner would read wrong notes: the host is refused.
+        tonemark::isSupportedSampleRate,
     };
     return identity;
 }
 
-}  // namespace lv2adapter
+}  // namespace formats
