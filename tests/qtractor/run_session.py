@@ -5,9 +5,10 @@ the transport rolling, shows each plug-in's panel (pictures taken), is saved
 and closed; the saved session and Qtractor's message log are then checked.
 
 Usage: run_session.py [--work DIR] [--seconds S] PLUGIN...
-  PLUGIN  TYPE:PATH[,INDEX=VALUE...]: VST2 or CLAP, the plug-in file, and
-          parameter values the session starts with (VST 2: 0..1 by index;
-          CLAP: the parameter's own value by its id), e.g.
+  PLUGIN  TYPE:PATH[,INDEX=VALUE...][,state=FILE]: VST2 or CLAP, the plug-in
+          file, parameter values the session starts with (VST 2: 0..1 by
+          index; CLAP: the parameter's own value by its id) and a state the
+          session hands it (a VST 2 chunk, a CLAP state stream), e.g.
           VST2:build/linux/bin/Widefield.so,3=0.8 VST2:build/linux/bin/Tonemark.so
 
 Everything runs privately: an Xvfb screen, a dummy JACK server of its own
@@ -25,6 +26,8 @@ How each step is driven (found by trying, Qtractor 0.9.31):
   pictures  ImageMagick `import -window` on each panel's window
   save      SIGUSR1 saves a named session at once, with no dialog
   quit      SIGTERM closes it
+  reopen    the saved session opened, saved and closed again: the state and
+            values saved the second time must equal the first
 Prints ok/FAIL lines; exits 0, 1 on a failed check, 77 when a tool is missing.
 
 The session (.qtr, XML) keeps a plug-in as
@@ -91,8 +94,13 @@ class Plugin:
         if self.type not in ("VST2", "CLAP"):
             raise ValueError("plug-in type VST2 or CLAP, not %r" % self.type)
         self.path = os.path.abspath(path)
-        self.values = {int(k): float(v) for k, v in (s.split("=", 1) for s in settings)}
-        self.name, self.params, self.gui = None, None, False
+        pairs = dict(s.split("=", 1) for s in settings)
+        self.given_state = None  # state=FILE: the bytes the session hands the plug-in
+        if "state" in pairs:
+            with open(pairs.pop("state"), "rb") as f:
+                self.given_state = f.read()
+        self.values = {int(k): float(v) for k, v in pairs.items()}
+        self.name, self.params, self.gui, self.state = None, None, False, False
 
     def describe(self, scanner):
         """Name, parameter count and editor flag as the scanner reports them."""
@@ -102,6 +110,7 @@ class Plugin:
         fields = scan.parse(lines[0])
         self.name, self.params = fields["name"], int(fields["params"].split(":")[0])
         self.gui = "GUI" in fields["flags"].split(",")
+        self.state = "EXT" in fields["flags"].split(",")  # VST 2 program chunks, CLAP state
         return None
 
 
@@ -113,16 +122,21 @@ def session_xml(directory, plugins):
     entries, top = [], 40
     for plugin in plugins:
         params = "".join('      <param index="%d">%r</param>\n' % (i, v) for i, v in sorted(plugin.values.items()))
+        configs = ""
+        if plugin.given_state is not None:
+            configs = '      <config key="%s">%s</config>\n' % (state_key(plugin), encoded_config(plugin.given_state))
         entries.append('''    <plugin type="%s">
      <filename>%s</filename>
      <index>0</index>
      <label>%s</label>
      <activated>1</activated>
+     <configs>
+%s     </configs>
      <params>
 %s     </params>
      <editor-pos>1060,%d</editor-pos>
     </plugin>
-''' % (plugin.type, plugin.path, plugin.name, params, top))
+''' % (plugin.type, plugin.path, plugin.name, configs, params, top))
         top += 820  # below the largest panel (Widefield at 200 %: 772 high)
     return '''<!DOCTYPE qtractorSession>
 <session version="Qtractor 0.9.31" name="%s">
@@ -150,6 +164,14 @@ def qtractor_conf(work):
         "[Options]", "Logging\\MessagesLog=true", "Logging\\MessagesLogPath=%s" % os.path.join(work, "messages.log"),
         "Midi\\DriftCorrect=false", "Display\\ConfirmRemove=false", "",
         "[Plugins]", "OpenEditor=true", ""])  # a double click opens the panel, not the generic form
+
+
+def state_key(plugin):
+    return "chunk" if plugin.type == "VST2" else "state"
+
+
+def encoded_config(data):
+    return base64.b64encode(struct.pack(">I", len(data)) + zlib.compress(data)).decode("ascii")
 
 
 def decoded_config(text):
@@ -327,9 +349,24 @@ def check_saved(session, plugins):
             got = values.get(index)
             check(got is not None and abs(got - value) < 1e-6,
                   "%s: parameter %d keeps %r across load and save (got %r)" % (what, index, value, got))
-        for config in element.findall("./configs/config"):
-            print("note  %s: <config key=%r> of %d bytes (base64 of qCompress)" % (
-                what, config.get("key"), len(decoded_config(config.text.strip()))))
+        configs = {c.get("key"): decoded_config(c.text.strip()) for c in element.findall("./configs/config")}
+        if plugin.state:
+            key = state_key(plugin)
+            check(len(configs.get(key, b"")) > 0, "%s: its state saved as <config key=%r> (%d bytes)" % (
+                what, key, len(configs.get(key, b""))))
+        if plugin.given_state is not None:
+            check(configs.get(state_key(plugin)) == plugin.given_state,
+                  "%s: the state the session gave it is saved back unchanged" % what)
+
+
+def saved_state(session):
+    """Per plug-in: its configs (decoded) and parameter values, as saved."""
+    state = []
+    for element in ElementTree.parse(session).getroot().findall("./tracks/track/plugins/plugin"):
+        configs = {c.get("key"): decoded_config(c.text.strip()) for c in element.findall("./configs/config")}
+        values = {p.get("index"): p.text for p in element.findall("./params/param")}
+        state.append((element.findtext("label"), configs, values))
+    return state
 
 
 def check_log(work):
@@ -344,6 +381,30 @@ def check_log(work):
     check(not bad, "no error in Qtractor's log %s%s" % (path, "".join("\n        " + line for line in bad)))
 
 
+def start_qtractor(env, preload, session, processes, log):
+    """Qtractor on the session; its main window once it shows the session."""
+    qt_env = dict(env, **({"LD_PRELOAD": preload} if preload else {}))
+    qtractor = processes.start(["qtractor", session], open(log, "w"), qt_env)
+    main_window = wait_for(lambda: next((w for w, n in windows(env).items()
+                                         if n.startswith(session) and n.endswith("Qtractor")), None), 30)
+    check(main_window is not None, "Qtractor opens %s" % session)
+    return qtractor, main_window
+
+
+def play(env, processes, seconds):
+    """The JACK transport rolling for a while, Qtractor following it."""
+    transport = processes.start(["jack_transport"], subprocess.DEVNULL, env, stdin=subprocess.PIPE)
+    transport.stdin.write(b"play\n")
+    transport.stdin.flush()
+    start = transport_frame(env)
+    time.sleep(seconds)
+    end = transport_frame(env)
+    check(start is not None and end is not None and end - start >= RATE * seconds // 2,
+          "the transport rolled for %g s (frames %s to %s)" % (seconds, start, end))
+    transport.stdin.write(b"stop\nquit\n")
+    transport.stdin.close()
+
+
 def run(args, plugins):
     scanner = scan.find_scanner()
     for plugin in plugins:
@@ -356,31 +417,29 @@ def run(args, plugins):
         env = start_servers(work, processes)
         if failures:
             return
-        qt_env = dict(env, **({"LD_PRELOAD": preload} if preload else {}))
-        qtractor = processes.start(["qtractor", session], open(os.path.join(work, "qtractor.out"), "w"), qt_env)
-        main_window = wait_for(lambda: next((w for w, n in windows(env).items()
-                                             if n.startswith(session) and n.endswith("Qtractor")), None), 30)
-        if not check(main_window is not None, "Qtractor opens %s" % session):
+        qtractor, main_window = start_qtractor(env, preload, session, processes, os.path.join(work, "qtractor.out"))
+        if main_window is None:
             return
         ports = subprocess.run(["jack_lsp"], capture_output=True, text=True, env=env).stdout.split()
         check("Qtractor:Master/out_1" in ports, "Qtractor's engine runs on JACK (Master bus ports)")
         shown = open_panels(env, plugins, main_window)
-        transport = processes.start(["jack_transport"], subprocess.DEVNULL, env, stdin=subprocess.PIPE)
-        transport.stdin.write(b"play\n")
-        transport.stdin.flush()
-        start = transport_frame(env)
-        time.sleep(args.seconds)
-        end = transport_frame(env)
-        check(start is not None and end is not None and end - start >= RATE * args.seconds // 2,
-              "the transport rolled for %g s (frames %s to %s)" % (args.seconds, start, end))
-        transport.stdin.write(b"stop\nquit\n")
-        transport.stdin.close()
+        play(env, processes, args.seconds)
         take_pictures(env, work, shown)
         check(qtractor.poll() is None, "Qtractor still runs after %g s with the plug-ins" % args.seconds)
         save_and_quit(qtractor, session)
+        first = saved_state(session)
+        check_saved(session, plugins)
+        # The saved session opened again and saved at once: every plug-in's
+        # state and values came back through the plug-in itself.
+        print("      the saved session, opened again")
+        qtractor, main_window = start_qtractor(env, preload, session, processes,
+                                               os.path.join(work, "qtractor-reopened.out"))
+        if main_window is None:
+            return
+        save_and_quit(qtractor, session)
+        check(saved_state(session) == first, "every plug-in's state and values are the same after a reopen")
     finally:
         processes.stop_all()
-    check_saved(session, plugins)
     check_log(work)
 
 
