@@ -7,8 +7,7 @@ Usage: scan.py [--expect FIELD=VALUE]... TYPE:PATH...
                     VST:build/linux/bin/Widefield.so
 
 TYPE is what the scanner reads: VST (VST 2), CLAP, LADSPA, DSSI; it scans no
-LV2 (Qtractor lists those through lilv itself) and answers a VST3 line with
-nothing. For every plug-in in the file the scanner prints one line
+LV2 (an LV2 line gives nothing: Qtractor lists those through lilv itself). For every plug-in in the file the scanner prints one line
 
     TYPE|NAME|AUDIO_INS:AUDIO_OUTS|MIDI_INS:MIDI_OUTS|PARAM_INS:PARAM_OUTS|FLAGS|FILE|INDEX|ID
 
