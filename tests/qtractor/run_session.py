@@ -28,6 +28,8 @@ How each step is driven (found by trying, Qtractor 0.9.31):
   quit      SIGTERM closes it
   reopen    the saved session opened, saved and closed again: the state and
             values saved the second time must equal the first
+Without the panels no X server is needed at all: with QT_QPA_PLATFORM=offscreen
+Qtractor opens, runs and saves (SIGUSR1) the same session just as well.
 Prints ok/FAIL lines; exits 0, 1 on a failed check, 77 when a tool is missing.
 
 The session (.qtr, XML) keeps a plug-in as
