@@ -70,11 +70,15 @@ TRACKS = [("tonemark", "Tonemark"), ("tonemark-saved", "Tonemark"), ("widefield"
 # width 150 %, bass on at its own frequency, boost and width, pseudo-stereo,
 # fluorescence off) and two host parameters.
 CHUNK_SETTINGS = {3: 0.8, 8: 0.25, 15: 0.75, 17: 1.0, 18: 0.3, 19: 0.6, 20: 0.2, 21: 1.0, 40: 0.0}
-# A Widefield as a session of the build before chunks keeps it: 15 values.
-WIDEFIELD_SAVED = {0: 1.0, 3: 0.7, 4: 0.3, 9: 0.4, 13: 1.0}
-# The bounces of the reloaded session and the bounce each must equal.
-RELOAD_BOUNCES = [("wf-chunk-reloaded", "widefield-chunk", "wf-chunk"),
-                  ("wf-saved-reloaded", "widefield-saved", "wf-saved")]
+# A Widefield as a session of the build before chunks keeps it: 15 values;
+# none with a memory (DC filter, delay), so that the tail leaves nothing for
+# the preset loaded into it later.
+WIDEFIELD_SAVED = {0: 1.0, 3: 0.7, 4: 0.3, 9: 0.4, 12: 1.0}
+# The bounces of the reloaded session, the bounce each must equal and the
+# track whose Ardour preset is loaded first (last: it changes the track).
+RELOAD_BOUNCES = [("wf-chunk-reloaded", "widefield-chunk", "wf-chunk", None),
+                  ("wf-saved-reloaded", "widefield-saved", "wf-saved", None),
+                  ("wf-preset", "widefield-saved", "wf-chunk", "widefield-chunk")]
 
 # Settings left in place for the save (index 5 carries the automation lane).
 FINAL = {"widefield": {0: 1.0, 3: 0.8, 8: 0.75, 13: 1.0}, "tonemark": {1: 0.0}}
@@ -83,6 +87,7 @@ LANE_POINTS = [0.25, 0.75, 0.5]
 
 WIDEFIELD_DEFAULTS = [0.0, 0.0, 0.0, 0.5, 0.5, 0.5, 0.5, 0.0, 0.5, 0.5, 0.5, 0.0, 0.0, 0.0, 0.5]
 TONEMARK_DEFAULTS = [440.0, 1.0]
+WIDEFIELD_ID = 0x57644664  # "WdFd"
 
 failures = []
 
@@ -376,12 +381,19 @@ def check_bounces(args, plugins, bounced, signal, input_path, work, chunk_path):
             compare_bits(label + " against plughost", got[channel], expected[channel])
 
 
-def check_reload_bounces(reloaded, work):
-    for bounce, track, before in RELOAD_BOUNCES:
+def check_reload_bounces(reloaded, work, config, chunk_path):
+    for bounce, track, before, preset in RELOAD_BOUNCES:
         expected = read_raw_stereo(os.path.join(work, before + ".raw"))
         for channel, side in ((0, "left"), (1, "right")):
             got = read_wav_mono(reloaded["bounce.%s.%d" % (bounce, channel)])
-            compare_bits("%s, %s, against %s before the save" % (bounce, side, before), got, expected[channel])
+            what = "a preset of %s loaded, against %s" % (preset, before) if preset else "against %s before the save" \
+                % before
+            compare_bits("%s, %s, %s" % (bounce, side, what), got, expected[channel])
+    # Ardour keeps a chunk plug-in's presets as its program chunk, base64.
+    presets = os.path.join(config, "ardour7", "presets", "vst-%d" % WIDEFIELD_ID)
+    kept = [base64.b64decode(node.text or "") for node in ElementTree.parse(presets).getroot().iter("ChunkPreset")] \
+        if os.path.exists(presets) else []
+    check(kept == [open(chunk_path, "rb").read()], "Ardour's preset holds the chunk byte for byte (%s)" % presets)
 
 
 # ---- the chunk in the session file ------------------------------------------------------
@@ -527,13 +539,13 @@ def main():
     check_automatable_flags(session_file)
     check_saved_chunks(session_file, chunk_path)
 
-    ardour.write_plan("reload-bounces.txt", ["%s %s" % (b, t) for b, t, _ in RELOAD_BOUNCES])
+    ardour.write_plan("reload-bounces.txt", ["%s %s %s" % (b, t, p or "") for b, t, _, p in RELOAD_BOUNCES])
     reloaded, reload_log = ardour.phase("reload")
     if reloaded.get("done") == "1":
         check_settings(reloaded, "reloaded", names)
         check_lane(reloaded, "reloaded")
         check_not_ignored(reload_log, "reload")
-        check_reload_bounces(reloaded, work)
+        check_reload_bounces(reloaded, work, ardour.env["XDG_CONFIG_HOME"], chunk_path)
 
     seconds = time.monotonic() - started
     print("%d checks failed" % len(failures) if failures else "all passed", "in %.1f s" % seconds)

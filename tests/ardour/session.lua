@@ -16,7 +16,8 @@
 --            automation lane; saved
 --   reload   the saved settings and automation, as the reloaded session has them;
 --            then for each line of reload-bounces.txt, if there is one
---            ("<bounce> <track>"), a bounce as the reloaded session plays it
+--            ("<bounce> <track> [<from track>]"), a bounce as the reloaded
+--            session plays it, with a preset of <from track> loaded first
 --
 -- BRISORA_PLUGIN_TYPE picks the plug-in format (LXVST unless it says LV2, whose
 -- plug-ins are named by URI) and BRISORA_LANE the lane, "<index> <v1> <v2> <v3>"
@@ -191,6 +192,13 @@ elseif phase == "reload" then
   if io.open(work .. "/reload-bounces.txt") then
     for _, entry in ipairs(lines_of("reload-bounces.txt")) do
       local track = track_named(session, entry[2])
+      if entry[3] then
+        -- First a preset that Ardour saves of entry[3]'s plug-in and loads into this one.
+        local from = plugin_of(track_named(session, entry[3])):to_insert():plugin(0)
+        assert(from:save_preset(entry[1]).valid, "Ardour saved no preset of " .. entry[3])
+        local plugin = plugin_of(track):to_insert():plugin(0)
+        assert(plugin:load_preset(plugin:preset_by_label(entry[1])), "Ardour did not load the preset")
+      end
       bounce(track, plugin_of(track), entry[1])
     end
   end
