@@ -37,6 +37,8 @@ public:
     virtual void gesture(std::int32_t parameter, bool begins) = 0;
     // The panel asks for a new size of its window; true when the host took it.
     virtual bool resizeWindow(int width, int height) = 0;
+    // The instance is being destroyed, its effect and editor with it.
+    virtual void instanceDestroyed() = 0;
 };
 
 class PluginInstance {

@@ -9,6 +9,7 @@ what a host sees.
   refused   a host that answers 0 to the version query gets no instance
   exports   the library exports only main and needs only system libraries
   audio     process (replacing and accumulating) and bench run on a sine;
+            a 16-bit WAV in, a float WAV out; a file that is no WAV refused;
             Widefield's state chunk: one taken after settings across the range
             holds them (read by the chunk's documented layout) and restores
             them; under Wine the chunk is the native build's byte for byte, the
@@ -154,16 +155,57 @@ def audio_input(args):
     return os.path.join(args.work, "in.raw")
 
 
+def wav_input(args):
+    return os.path.join(args.work, "in-16bit.wav")
+
+
+def wav_output(args, reference=False):
+    return os.path.join(args.work, "out-reference.wav" if reference else "out.wav")
+
+
+# The 16-bit WAV input: a tenth of a second of the same pair, as whole numbers
+# over 32768, full scale included on the left.
+WAV_FRAMES = 4410
+
+
+def wav_input_pairs():
+    pairs = []
+    for n in range(WAV_FRAMES):
+        t = 2.0 * math.pi * 440.0 * n / 44100.0
+        pairs.append((-32768 if n == 1000 else round(16384 * math.sin(t)), round(8192 * math.sin(2.0 * t))))
+    return pairs
+
+
 def write_audio_input(args):
     """Half a second of a 440 Hz sine at 0.5 and its octave at 0.25 on the right,
     computed here: each build's own sine generator rounds differently, so
-    bit-for-bit comparisons between builds need one input file."""
+    bit-for-bit comparisons between builds need one input file. Beside it the
+    16-bit WAV, its header written field by field."""
     frames = []
     for n in range(22050):
         t = 2.0 * math.pi * 440.0 * n / 44100.0
         frames.append(struct.pack("<ff", 0.5 * math.sin(t), 0.25 * math.sin(2.0 * t)))
     with open(audio_input(args), "wb") as f:
         f.write(b"".join(frames))
+    data = b"".join(struct.pack("<hh", left, right) for left, right in wav_input_pairs())
+    fmt = struct.pack("<HHIIHH", 1, 2, 44100, 44100 * 4, 4, 16)
+    body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(data)) + data
+    with open(wav_input(args), "wb") as f:
+        f.write(b"RIFF" + struct.pack("<I", len(body)) + body)
+
+
+def wav_chunks(path):
+    """{chunk id: bytes} of a RIFF/WAVE file, or {} when it is none."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
+        return {}
+    chunks, at = {}, 12
+    while at + 8 <= len(data):
+        size = struct.unpack("<I", data[at + 4:at + 8])[0]
+        chunks.setdefault(data[at:at + 4].decode("latin-1"), data[at + 8:at + 8 + size])
+        at += 8 + size + (size & 1)
+    return chunks
 
 
 # Widefield's settings for the chunk checks: every one a chunk keeps (the 15
@@ -204,11 +246,17 @@ def native_chunk(args):
 
 
 def audio_commands(args, plugin=None):
+    """Both process modes on the raw pair, the 16-bit WAV to a float WAV; then
+    (for the build under test) a raw file given as WAV, Widefield's chunk
+    commands, and bench."""
     commands = [["process", "--json", "--raw", "--block", "441"] + extra +
                 [plugin or args.plugin, audio_input(args),
                  audio_output(args, mode if plugin is None else "reference-" + mode)]
                 for mode, extra in AUDIO_MODES]
+    commands.append(["process", "--json", "--block", "441", plugin or args.plugin, wav_input(args),
+                     wav_output(args, reference=plugin is not None)])
     if plugin is None:
+        commands.append(["process", "--json", args.plugin, audio_input(args), os.path.join(args.work, "raw.wav")])
         if args.expect == "widefield":
             commands += chunk_commands(args, args.plugin)
         commands.append(["bench", "--json", "--block", "256", "--blocks", "200", args.plugin])
@@ -359,6 +407,7 @@ def check_audio(args):
               "%s wrote 22050 stereo float frames" % mode)
         if args.expect == "tonemark":
             check(report["outputEqualsInput"], "%s passes the input through unchanged" % mode)
+    check_wav(args, commands[2], commands[3])
     code, out, err = plughost(args, commands[-1])
     check(code == 0, "bench runs")
     if code == 0:
@@ -369,13 +418,45 @@ def check_audio(args):
         compare_with_native(args)
 
 
+def check_wav(args, command, refused_command):
+    """The 16-bit samples arrive as value / 32768 (peaks from the whole numbers
+    written), the output is a stereo float WAV of every frame; a headerless
+    file given as WAV is refused, not read as samples."""
+    code, out, err = plughost(args, command)
+    check(code == 0, "process reads a 16-bit WAV (stderr: %s)" % err.strip())
+    if code == 0:
+        report = json.loads(out)
+        pairs = wav_input_pairs()
+        check(report["format"] == "WAV PCM 16-bit in, WAV float32 out", "the format line names both (got %r)"
+              % report["format"])
+        check(report["frames"] == WAV_FRAMES and report["rate"] == 44100, "%d frames at 44100 Hz" % WAV_FRAMES)
+        for channel in (0, 1):
+            peak = max(abs(pair[channel]) for pair in pairs) / 32768.0
+            got = report["in"]["channel"][channel]["peak"]
+            check(abs(got - peak) < 1e-9, "input channel %d peaks at %.9g (got %r)" % (channel, peak, got))
+        check(report["in"]["finite"] and report["out"]["finite"], "input and output are finite")
+        chunks = wav_chunks(wav_output(args)) if os.path.exists(wav_output(args)) else {}
+        fmt = struct.unpack("<HHI", chunks["fmt "][:8]) if "fmt " in chunks else None
+        check(fmt == (3, 2, 44100), "the output is a stereo float WAV at 44100 Hz (fmt %r)" % (fmt,))
+        check(len(chunks.get("data", b"")) == WAV_FRAMES * 8, "its data hold %d frames" % WAV_FRAMES)
+        if args.expect == "tonemark":
+            expected = b"".join(struct.pack("<ff", left / 32768.0, right / 32768.0) for left, right in pairs)
+            check(chunks.get("data") == expected, "Tonemark's output is the 16-bit input over 32768")
+    code, out, err = plughost(args, refused_command)
+    check(code == 1 and "not a RIFF/WAVE file" in err and out.strip() == "",
+          "a raw file given as WAV is refused with the reason (exit %d, stderr: %s)" % (code, err.strip()))
+
+
 def compare_with_native(args):
     """Every build computes the same numbers: the output equals the native
-    64-bit build's, bit for bit."""
-    for (mode, _), command in zip(AUDIO_MODES, audio_commands(args, plugin=args.compare_plugin)):
+    64-bit build's, bit for bit (and writes the same WAV file)."""
+    modes = [mode for mode, _ in AUDIO_MODES] + ["wav"]
+    for mode, command in zip(modes, audio_commands(args, plugin=args.compare_plugin)):
         code, out, err = run([args.compare_plughost] + command)
         check(code == 0, "the native build runs %s (stderr: %s)" % (mode, err.strip()))
         ours, theirs = audio_output(args, mode), audio_output(args, "reference-" + mode)
+        if mode == "wav":
+            ours, theirs = wav_output(args), wav_output(args, reference=True)
         if code == 0 and os.path.exists(ours):
             with open(ours, "rb") as a, open(theirs, "rb") as b:
                 check(a.read() == b.read(), "%s output equals the native 64-bit build's bit for bit" % mode)
@@ -579,7 +660,8 @@ def run_batch(cache, invocations):
         os.makedirs(args.work, exist_ok=True)
         for command in COMMANDS[args.check](args):
             for path in command:
-                if path.startswith(args.work) and path.endswith((".png", ".raw", ".chunk")) and os.path.exists(path):
+                if path.startswith(args.work) and path.endswith((".png", ".raw", ".wav", ".chunk")) and \
+                        os.path.exists(path):
                     os.remove(path)  # no result of an earlier run may pass for this one's
             name = "%s.%s.%d" % (args.expect, args.check, len(cases))
             names[command_key(command)] = name

@@ -68,6 +68,12 @@ void reportLevels(Report& report, const std::string& prefix, const AudioData& da
     report.boolean(prefix + ".finite", finite);
 }
 
+// What was read and what was written: "WAV PCM 16-bit in, WAV float32 out".
+std::string formatText(bool generated, bool raw, const AudioData& input) {
+    if (raw) return "raw float32 interleaved";
+    return generated ? "WAV float32" : input.format + " in, WAV float32 out";
+}
+
 bool sameSamples(const AudioData& in, const AudioData& out) {
     if (in.frames() != out.frames()) return false;
     for (long long i = 0; i < out.frames(); ++i)
@@ -91,7 +97,7 @@ int runProcess(const Options& options) {
     }
     const std::string& path = options.positional[0];
     const std::string& outPath = options.positional.back();
-    bool raw = options.raw || !haveSndfile();
+    const bool raw = options.raw;
 
     AudioData input;
     std::string error;
@@ -161,7 +167,7 @@ int runProcess(const Options& options) {
         report.number("sine.amplitude", options.sineAmplitude);
     }
     report.text("output", outPath);
-    report.text("format", raw ? "raw float32 interleaved" : "WAV float32");
+    report.text("format", formatText(generated, raw, input));
     report.text("call", replacing ? "processReplacing" : "process");
     report.number("rate", input.rate);
     report.integer("block", options.block);
