@@ -9,7 +9,12 @@ what a host sees.
   refused   a host that answers 0 to the version query gets no instance
   exports   the library exports only main and needs only system libraries
   audio     process (replacing and accumulating) and bench run on a sine;
-            a 16-bit WAV in, a float WAV out; a file that is no WAV refused
+            a 16-bit WAV in, a float WAV out; a file that is no WAV refused;
+            Widefield's state chunk: one taken after settings across the range
+            holds them (read by the chunk's documented layout) and restores
+            them; under Wine the chunk is the native build's byte for byte, the
+            native .so restored from it sounds as this build with the settings,
+            and this build restored from the native chunk likewise
   editor    plughost editor opens a window, idles, clicks, saves a PNG
   zoom      the same at 200 % (plughost editor --zoom 200; --zoom-level
             another): a window of the zoomed size showing the headless render
@@ -203,9 +208,47 @@ def wav_chunks(path):
     return chunks
 
 
+# Widefield's settings for the chunk checks: every one a chunk keeps (the 15
+# host parameters, the panel-only 15 and 17 to 21, fluorescence 40), at ends
+# and between, in values a float holds exactly or as the host gives them.
+WIDEFIELD_CHUNK = {0: 1.0, 1: 0.0, 2: 0.0, 3: 0.85, 4: 0.3, 5: 0.65, 6: 0.25, 7: 0.0, 8: 0.5, 9: 0.4, 10: 0.6,
+                   11: 1.0, 12: 1.0, 13: 1.0, 14: 0.75, 15: 0.625, 17: 1.0, 18: 0.35, 19: 0.8, 20: 0.15, 21: 1.0,
+                   40: 0.0}
+
+
+def chunk_file(args, which):
+    return os.path.join(args.work, which + ".chunk")
+
+
+def chunk_params():
+    return [word for index, value in sorted(WIDEFIELD_CHUNK.items()) for word in ("--param", "%d=%r" % (index, value))]
+
+
+def chunk_commands(args, plugin):
+    """The settings given as --param with the chunk taken; a fresh instance
+    given a chunk (the native build's under Wine, else the first command's) as
+    its program and taken back."""
+    given = "native" if args.compare_plughost else "params"
+    return [["process", "--raw", "--block", "441"] + chunk_params() +
+            ["--chunk-out", chunk_file(args, "params"), plugin, audio_input(args), audio_output(args, "chunk-params")],
+            ["process", "--raw", "--block", "441", "--program-chunk", "--chunk-in", chunk_file(args, given),
+             "--chunk-out", chunk_file(args, "restored"), plugin, audio_input(args),
+             audio_output(args, "chunk-restored")]]
+
+
+def native_chunk(args):
+    """The native build's chunk and audio with the same settings (before the Wine run)."""
+    command = ["process", "--raw", "--block", "441"] + chunk_params() + [
+        "--chunk-out", chunk_file(args, "native"), args.compare_plugin, audio_input(args),
+        audio_output(args, "reference-chunk-params")]
+    code, out, err = run([args.compare_plughost] + command)
+    check(code == 0, "the native build writes its chunk (stderr: %s)" % err.strip())
+
+
 def audio_commands(args, plugin=None):
     """Both process modes on the raw pair, the 16-bit WAV to a float WAV; then
-    (for the build under test) a raw file given as WAV, and bench."""
+    (for the build under test) a raw file given as WAV, Widefield's chunk
+    commands, and bench."""
     commands = [["process", "--json", "--raw", "--block", "441"] + extra +
                 [plugin or args.plugin, audio_input(args),
                  audio_output(args, mode if plugin is None else "reference-" + mode)]
@@ -214,8 +257,63 @@ def audio_commands(args, plugin=None):
                      wav_output(args, reference=plugin is not None)])
     if plugin is None:
         commands.append(["process", "--json", args.plugin, audio_input(args), os.path.join(args.work, "raw.wav")])
+        if args.expect == "widefield":
+            commands += chunk_commands(args, args.plugin)
         commands.append(["bench", "--json", "--block", "256", "--blocks", "200", args.plugin])
     return commands
+
+
+def read_bytes(path):
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def chunk_values(data):
+    """{index: value} of a chunk by the layout the README gives, or None when
+    the bytes are not one whole Widefield chunk of version 1."""
+    if data is None or len(data) < 20 or data[0:12] != b"BrStWdFd" + struct.pack("<I", 1):
+        return None
+    count = struct.unpack("<I", data[12:16])[0]
+    if len(data) < 20 + 8 * count:
+        return None
+    pairs = struct.unpack("<" + "if" * count, data[16:16 + 8 * count])
+    if len(data) != 20 + 8 * count + struct.unpack("<I", data[16 + 8 * count:20 + 8 * count])[0]:
+        return None
+    return dict(zip(pairs[0::2], pairs[1::2]))
+
+
+def check_chunks(args):
+    params, restored = chunk_commands(args, args.plugin)
+    for command, what in ((params, "with the settings writes its chunk"), (restored, "takes a chunk")):
+        code, out, err = plughost(args, command)
+        check(code == 0, "process %s (stderr: %s)" % (what, err.strip()))
+    own = read_bytes(chunk_file(args, "params"))
+    expected = {index: struct.unpack("<f", struct.pack("<f", value))[0] for index, value in WIDEFIELD_CHUNK.items()}
+    check(chunk_values(own) == expected,
+          "the chunk holds every setting as set, bit for bit (got %s)" % chunk_values(own))
+    given = chunk_file(args, "native" if args.compare_plughost else "params")
+    check(own is not None and read_bytes(chunk_file(args, "restored")) == read_bytes(given),
+          "a fresh instance given %s chunk as its program reads every setting back" %
+          ("the native build's" if args.compare_plughost else "its own"))
+    ours = read_bytes(audio_output(args, "chunk-params"))
+    check(ours is not None and read_bytes(audio_output(args, "chunk-restored")) == ours,
+          "restored from the chunk it sounds as with the settings, bit for bit")
+    if not args.compare_plughost:
+        return
+    check(own == read_bytes(chunk_file(args, "native")), "the chunk is the native build's byte for byte")
+    check(ours == read_bytes(audio_output(args, "reference-chunk-params")),
+          "with the settings it sounds as the native build, bit for bit")
+    # This build's chunk into the native .so.
+    code, out, err = run([args.compare_plughost, "process", "--raw", "--block", "441", "--chunk-in",
+                          chunk_file(args, "params"), "--chunk-out", chunk_file(args, "native-restored"),
+                          args.compare_plugin, audio_input(args), audio_output(args, "reference-chunk-restored")])
+    check(code == 0, "the native build takes this build's chunk (stderr: %s)" % err.strip())
+    check(read_bytes(chunk_file(args, "native-restored")) == own,
+          "the native build restored from this build's chunk reads every setting back")
+    check(ours is not None and read_bytes(audio_output(args, "reference-chunk-restored")) == ours,
+          "the native build restored from this build's chunk sounds as this build with the settings, bit for bit")
 
 
 def check_record(args):
@@ -293,6 +391,8 @@ def windows_exports(args):
 def check_audio(args):
     if batch_results is None:
         write_audio_input(args)
+        if args.expect == "widefield" and args.compare_plughost:
+            native_chunk(args)
     commands = audio_commands(args)
     for (mode, _), command in zip(AUDIO_MODES, commands):
         out_path = audio_output(args, mode)
@@ -312,6 +412,8 @@ def check_audio(args):
     check(code == 0, "bench runs")
     if code == 0:
         check(json.loads(out)["nsPerFrame"] > 0, "bench reports a time per frame")
+    if args.expect == "widefield":
+        check_chunks(args)
     if args.compare_plughost:
         compare_with_native(args)
 
@@ -558,13 +660,16 @@ def run_batch(cache, invocations):
         os.makedirs(args.work, exist_ok=True)
         for command in COMMANDS[args.check](args):
             for path in command:
-                if path.startswith(args.work) and path.endswith((".png", ".raw", ".wav")) and os.path.exists(path):
+                if path.startswith(args.work) and path.endswith((".png", ".raw", ".wav", ".chunk")) and \
+                        os.path.exists(path):
                     os.remove(path)  # no result of an earlier run may pass for this one's
             name = "%s.%s.%d" % (args.expect, args.check, len(cases))
             names[command_key(command)] = name
             cases.append((name, command))
         if args.check == "audio":
             write_audio_input(args)
+            if args.expect == "widefield" and args.compare_plughost:
+                native_chunk(args)
     case_file = cache + ".cases"
     with open(case_file, "w") as f:
         for name, command in cases:
