@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "clap/ClapPlugin.h"
-#include "clap/HostFloatingPoint.h"
+#include "platform/FloatingPoint.h"
 
 namespace clapadapter {
 
@@ -40,11 +40,11 @@ bool CLAP_ABI portInfo(const clap_plugin_t*, std::uint32_t index, bool isInput, 
 const clap_plugin_audio_ports_t kAudioPortsExtension{portCount, portInfo};
 
 bool CLAP_ABI saveState(const clap_plugin_t* p, const clap_ostream_t* stream) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return ClapPlugin::of(p)->saveState(stream);
 }
 bool CLAP_ABI loadState(const clap_plugin_t* p, const clap_istream_t* stream) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return ClapPlugin::of(p)->loadState(stream);
 }
 const clap_plugin_state_t kStateExtension{saveState, loadState};

@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "clap/ClapPlugin.h"
-#include "clap/HostFloatingPoint.h"
+#include "platform/FloatingPoint.h"
 
 namespace clapadapter {
 
@@ -126,34 +126,34 @@ bool CLAP_ABI preferredApi(const clap_plugin_t*, const char** api, bool* floatin
     return true;
 }
 bool CLAP_ABI create(const clap_plugin_t* p, const char* api, bool floating) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return of(p)->createGui(api, floating);
 }
 void CLAP_ABI destroy(const clap_plugin_t* p) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     of(p)->destroyGui();
 }
 bool CLAP_ABI setScale(const clap_plugin_t* p, double scale) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return of(p)->setGuiScale(scale);
 }
 bool CLAP_ABI getSize(const clap_plugin_t* p, std::uint32_t* width, std::uint32_t* height) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return of(p)->guiSize(width, height);
 }
 bool CLAP_ABI canResize(const clap_plugin_t*) { return false; }
 bool CLAP_ABI resizeHints(const clap_plugin_t*, clap_gui_resize_hints_t*) { return false; }
 bool CLAP_ABI adjustSize(const clap_plugin_t* p, std::uint32_t* width, std::uint32_t* height) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return of(p)->guiSize(width, height);
 }
 bool CLAP_ABI setSize(const clap_plugin_t* p, std::uint32_t width, std::uint32_t height) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     std::uint32_t w = 0, h = 0;
     return of(p)->guiSize(&w, &h) && w == width && h == height;
 }
 bool CLAP_ABI setParent(const clap_plugin_t* p, const clap_window_t* window) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return of(p)->setGuiParent(window);
 }
 bool CLAP_ABI setTransient(const clap_plugin_t*, const clap_window_t*) { return false; }
@@ -162,7 +162,7 @@ bool CLAP_ABI show(const clap_plugin_t*) { return true; }
 bool CLAP_ABI hide(const clap_plugin_t*) { return true; }
 
 void CLAP_ABI onTimer(const clap_plugin_t* p, clap_id timer) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     of(p)->onTimer(timer);
 }
 

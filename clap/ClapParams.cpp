@@ -3,7 +3,8 @@
 //   paramInfo, paramValue      the port table and the effect's facts: id = the
 //                              port's position, values in the port's own unit
 //   valueToText, textToValue   the VST 2 build's display text and label, read
-//                              from the text effect; and back
+//                              from the text effect (a panel-only setting: its
+//                              whole number and unit); and back
 //   flush                      the host's events while nothing processes
 //   the clap_plugin_params_t entry points
 #include <cctype>
@@ -13,7 +14,7 @@
 #include <string>
 
 #include "clap/ClapPlugin.h"
-#include "clap/HostFloatingPoint.h"
+#include "platform/FloatingPoint.h"
 
 namespace clapadapter {
 
@@ -55,6 +56,15 @@ bool ClapPlugin::valueToText(clap_id id, double value, char* text, std::uint32_t
     const ControlPort& port = portsOf_.controls[id];
     float effectValue = 0.0f;
     if (!effectValueOf(port, static_cast<float>(value), effectValue)) return false;
+    if (port.name != nullptr) {
+        // A panel-only setting has no VST 2 text: whole numbers, as its panel label reads.
+        const float shown = portValueOf(port, effectValue);
+        if (port.unit == PortUnit::toggle)
+            std::snprintf(text, capacity, "%s", shown > 0.0f ? "On" : "Off");
+        else
+            std::snprintf(text, capacity, "%ld %s", std::lround(shown), vstUnitOf(port.unit));
+        return true;
+    }
     texts_->setParameter(texts_, port.parameter, effectValue);
     char display[64] = {};
     char label[64] = {};
@@ -154,14 +164,14 @@ bool CLAP_ABI getInfo(const clap_plugin_t* p, std::uint32_t index, clap_param_in
 }
 bool CLAP_ABI getValue(const clap_plugin_t* p, clap_id id, double* value) { return ClapPlugin::of(p)->paramValue(id, value); }
 bool CLAP_ABI valueToText(const clap_plugin_t* p, clap_id id, double value, char* text, std::uint32_t capacity) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return ClapPlugin::of(p)->valueToText(id, value, text, capacity);
 }
 bool CLAP_ABI textToValue(const clap_plugin_t* p, clap_id id, const char* text, double* value) {
     return ClapPlugin::of(p)->textToValue(id, text, value);
 }
 void CLAP_ABI flush(const clap_plugin_t* p, const clap_input_events_t* in, const clap_output_events_t* out) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     ClapPlugin::of(p)->flush(in, out);
 }
 

@@ -14,7 +14,7 @@
 #include <limits>
 #include <new>
 
-#include "clap/HostFloatingPoint.h"
+#include "platform/FloatingPoint.h"
 #include "platform/Services.h"
 
 namespace clapadapter {
@@ -32,19 +32,19 @@ VstIntPtr VSTCALLBACK textHost(AEffect*, std::int32_t opcode, std::int32_t, VstI
 }
 
 bool CLAP_ABI pluginInit(const clap_plugin_t* p) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return ClapPlugin::of(p)->init();
 }
 void CLAP_ABI pluginDestroy(const clap_plugin_t* p) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     delete ClapPlugin::of(p);
 }
 bool CLAP_ABI pluginActivate(const clap_plugin_t* p, double rate, std::uint32_t minFrames, std::uint32_t maxFrames) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     return ClapPlugin::of(p)->activate(rate, minFrames, maxFrames);
 }
 void CLAP_ABI pluginDeactivate(const clap_plugin_t* p) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     ClapPlugin::of(p)->deactivate();
 }
 bool CLAP_ABI pluginStart(const clap_plugin_t* p) { return ClapPlugin::of(p)->startProcessing(); }
@@ -55,7 +55,7 @@ clap_process_status CLAP_ABI pluginProcess(const clap_plugin_t* p, const clap_pr
 }
 const void* CLAP_ABI pluginExtension(const clap_plugin_t* p, const char* id) { return ClapPlugin::of(p)->extension(id); }
 void CLAP_ABI pluginOnMainThread(const clap_plugin_t* p) {
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     ClapPlugin::of(p)->onMainThread();
 }
 
@@ -64,7 +64,7 @@ void CLAP_ABI pluginOnMainThread(const clap_plugin_t* p) {
 ClapPlugin* ClapPlugin::create(const ClapIdentity& identity, const clap_plugin_descriptor_t* descriptor,
                                const clap_host_t* host, const platform::Services& services) {
     if (host == nullptr) return nullptr;
-    HostFloatingPoint keep;
+    platform::FloatingPointStateGuard keep;
     const PluginIdentity& ports = identity.plugin();
     if (ports.controls.size() > kMaxParams) return nullptr;
     AEffect* record = ports.create(hostCallback, services);

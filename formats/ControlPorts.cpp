@@ -30,6 +30,9 @@ bool effectValueOf(const ControlPort& port, float portValue, float& effectValue)
             break;
         case PortUnit::hertz:
         case PortUnit::choice: break;
+        case PortUnit::bassHertz: value = p / 1000.0; break;
+        case PortUnit::percent: value = p / 100.0; break;
+        case PortUnit::bassWidthPercent: value = (p + 100.0) / 200.0; break;
     }
     effectValue = static_cast<float>(value);
     return true;
@@ -47,6 +50,9 @@ float portValueOf(const ControlPort& port, float effectValue) {
         case PortUnit::decibels: value = e > 0.0 ? 20.0 * std::log10(2.0 * e) : kSilenceDb; break;
         case PortUnit::hertz:
         case PortUnit::choice: value = std::nearbyint(e); break;
+        case PortUnit::bassHertz: value = 1000.0 * e; break;
+        case PortUnit::percent: value = 100.0 * e; break;
+        case PortUnit::bassWidthPercent: value = 200.0 * e - 100.0; break;
     }
     // A NaN from the effect reads as the port's minimum rather than spreading.
     if (std::isnan(value)) value = port.minimum;
@@ -60,11 +66,14 @@ bool isWholeNumberUnit(PortUnit unit) {
 const char* vstUnitOf(PortUnit unit) {
     switch (unit) {
         case PortUnit::widthPercent:
-        case PortUnit::balancePercent: return "%";
+        case PortUnit::balancePercent:
+        case PortUnit::percent:
+        case PortUnit::bassWidthPercent: return "%";
         case PortUnit::degrees: return "deg";
         case PortUnit::samples: return "samples";
         case PortUnit::decibels: return "dB";
-        case PortUnit::hertz: return "Hz";
+        case PortUnit::hertz:
+        case PortUnit::bassHertz: return "Hz";
         case PortUnit::toggle:
         case PortUnit::choice: return "";
     }
@@ -74,11 +83,14 @@ const char* vstUnitOf(PortUnit unit) {
 const char* unitUriOf(PortUnit unit) {
     switch (unit) {
         case PortUnit::widthPercent:
-        case PortUnit::balancePercent: return "http://lv2plug.in/ns/extensions/units#pc";
+        case PortUnit::balancePercent:
+        case PortUnit::percent:
+        case PortUnit::bassWidthPercent: return "http://lv2plug.in/ns/extensions/units#pc";
         case PortUnit::degrees: return "http://lv2plug.in/ns/extensions/units#degree";
         case PortUnit::samples: return "http://lv2plug.in/ns/extensions/units#frame";
         case PortUnit::decibels: return "http://lv2plug.in/ns/extensions/units#db";
-        case PortUnit::hertz: return "http://lv2plug.in/ns/extensions/units#hz";
+        case PortUnit::hertz:
+        case PortUnit::bassHertz: return "http://lv2plug.in/ns/extensions/units#hz";
         case PortUnit::toggle:
         case PortUnit::choice: return nullptr;
     }

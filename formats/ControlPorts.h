@@ -1,7 +1,8 @@
 // ControlPorts.h — a host parameter as an LV2 control port, in its own unit.
 //
 //   PortUnit        how a port's value relates to the effect's parameter value
-//   ControlPort     one port: symbol, the parameter it drives, unit and range
+//   ControlPort     one port: symbol, the parameter it drives, unit, range and
+//                   the name of a setting that only the panel shows in VST 2
 //   PortTable       the control ports of one plug-in, in port order
 //   effectValueOf   the port's value → the effect's value (false: leave it)
 //   portValueOf     the effect's value → the port's value
@@ -25,6 +26,9 @@ enum class PortUnit {
     decibels,        // 20 log10(2 x value); the minimum is silence
     hertz,           // the effect's own value, a whole number
     choice,          // the effect's own setting number, named by the effect's texts
+    bassHertz,       // 0..1000 Hz, 1000 x value, as the panel's bass "Freq" label reads it
+    percent,         // 0..100 %, 100 x value (the panel's bass "Boost")
+    bassWidthPercent,  // -100..100 %, 200 x value - 100 (the panel's bass "Width")
 };
 
 struct ControlPort {
@@ -33,6 +37,9 @@ struct ControlPort {
     PortUnit unit;
     float minimum;
     float maximum;
+    // The name of a setting the VST 2 build does not show a host (the
+    // panel-only ones); null where the effect's own name is the port's.
+    const char* name = nullptr;
 };
 
 struct PortTable {

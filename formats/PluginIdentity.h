@@ -27,6 +27,8 @@ struct PluginIdentity {
     AEffect* (*create)(audioMasterCallback host, const platform::Services& services);
     // The open panel's native window (an X11 Window id); null while closed.
     void* (*panelWindow)(AudioEffect& effect);
+    // The sample rates the effect works at; null for any the adapter takes.
+    bool (*servesRate)(double rate) = nullptr;
 };
 
 template <typename Editor>

@@ -24,9 +24,18 @@ bool readPortFacts(const PluginIdentity& identity, const platform::Services& ser
     facts.clear();
     for (const ControlPort& port : identity.controls) {
         PortFacts fact;
+        fact.defaultValue = record->getParameter(record, port.parameter);
+        if (port.name != nullptr) {
+            // A setting the effect shows no host: named by the port, and a
+            // host may automate it as it may the port.
+            fact.name = port.name;
+            fact.vstUnit = vstUnitOf(port.unit);
+            fact.automatable = true;
+            facts.push_back(fact);
+            continue;
+        }
         fact.name = textOf(*record, effGetParamName, port.parameter);
         fact.vstUnit = textOf(*record, effGetParamLabel, port.parameter);
-        fact.defaultValue = record->getParameter(record, port.parameter);
         fact.automatable = record->dispatcher(record, effCanBeAutomated, port.parameter, 0, nullptr, 0.0f) == 1;
         if (fact.vstUnit != vstUnitOf(port.unit))
             error = std::string(port.symbol) + ": the effect's unit is \"" + fact.vstUnit + "\", the port's \"" +

@@ -1,7 +1,8 @@
 // PortFacts.h — what the VST 2 build tells a host about each control port.
 //
 //   PortFacts       one parameter's name, unit label, default, automatability
-//                   and, for a choice, the value texts
+//                   and, for a choice, the value texts; a panel-only setting
+//                   takes its name and label from its port
 //   readPortFacts   asks a fresh effect through its record, as a VST 2 host
 //                   does; fails where the effect and the port table disagree
 //

@@ -1,5 +1,6 @@
 // TonemarkIdentity.cpp — Tonemark as an LV2 plug-in: URIs and its two ports.
 #include "formats/PluginIdentity.h"
+#include "tuner/DecimationDesign.h"
 #include "tuner/uDoubler.h"
 #include "tuner/uFFT.h"
 
@@ -29,6 +30,8 @@ const PluginIdentity& tonemarkIdentity() {
         {kPorts, sizeof kPorts / sizeof kPorts[0]},
         create,
         panelWindowOf<tonemark::ADoublerEditor>,
+        // Elsewhere the tuner would read wrong notes: the host is refused.
+        tonemark::isSupportedSampleRate,
     };
     return identity;
 }

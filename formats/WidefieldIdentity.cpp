@@ -1,7 +1,8 @@
-// WidefieldIdentity.cpp — Widefield as an LV2 plug-in: URIs and its fifteen ports.
+// WidefieldIdentity.cpp — Widefield as an LV2 plug-in: URIs and its 22 ports.
 //
-// The symbols are the ports' stable names in saved sessions; the order is the
-// host parameters' order, so port 4 + i drives parameter i.
+// The symbols are the ports' stable names in saved sessions. The first fifteen
+// are the host parameters in their order (port 4 + i drives parameter i); the
+// panel-only settings follow, appended so that older sessions keep their ports.
 #include "formats/PluginIdentity.h"
 #include "stereo/uDoubler.h"
 #include "stereo/uStereoMeter.h"
@@ -29,8 +30,17 @@ constexpr ControlPort kPorts[] = {
     {"swap", I::kSwapChannels, PortUnit::toggle, 0.0f, 1.0f},
     {"dc_filter", I::kDcFilter, PortUnit::toggle, 0.0f, 1.0f},
     {"balance_left", I::kAsymmetry, PortUnit::balancePercent, -100.0f, 100.0f},
+    // The settings only the panel shows a VST 2 host, kept by LV2 hosts as ports.
+    {"input_width", I::kInputWidth, PortUnit::widthPercent, 0.0f, 200.0f, "InWidth"},
+    {"bass_on", I::kBassOn, PortUnit::toggle, 0.0f, 1.0f, "Bass On"},
+    {"bass_frequency", I::kBassFrequency, PortUnit::bassHertz, 0.0f, 1000.0f, "Bass Freq"},
+    {"bass_boost", I::kBassBoost, PortUnit::percent, 0.0f, 100.0f, "Bass Boost"},
+    {"bass_width", I::kBassWidth, PortUnit::bassWidthPercent, -100.0f, 100.0f, "Bass Width"},
+    {"pseudo_stereo", I::kPseudoStereo, PortUnit::toggle, 0.0f, 1.0f, "Pseudo St."},
+    {"fluorescence", I::kSetFluorescence, PortUnit::toggle, 0.0f, 1.0f, "Fluorescence"},
 };
-static_assert(sizeof kPorts / sizeof kPorts[0] == widefield::ADoubler::kNumParams, "a port per host parameter");
+static_assert(sizeof kPorts / sizeof kPorts[0] == widefield::ADoubler::kNumParams + 7,
+              "a port per host parameter, then the panel's settings");
 
 AEffect* create(audioMasterCallback host, const platform::Services& services) {
     return createInstance<widefield::ADoubler>(host, services);

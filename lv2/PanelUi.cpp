@@ -65,13 +65,8 @@ PanelUi* PanelUi::create(const PluginIdentity& identity, const char* pluginUri, 
     const auto* touch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
     auto* panel = new (std::nothrow) PanelUi(*instance, write, controller, touch);
     if (panel == nullptr) return nullptr;
-    // Offered in the panel's zoom menu, as a VST 2 host's scale is.
-    if (const float factor = hostScaleFactor(features); factor > 0.0f) {
-        AEffect& record = instance->record();
-        record.dispatcher(&record, effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'), fourCharCode('A', 'e', 'C', 's'),
-                          nullptr, factor);
-    }
-    if (!panel->open(parent, widget, static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize)))) {
+    if (!panel->open(parent, widget, static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize)),
+                     hostScaleFactor(features))) {
         delete panel;
         return nullptr;
     }
@@ -82,11 +77,16 @@ PanelUi::PanelUi(PluginInstance& instance, LV2UI_Write_Function write, LV2UI_Con
                  const LV2UI_Touch* touch)
     : instance_(instance), write_(write), controller_(controller), touch_(touch) {}
 
-bool PanelUi::open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize) {
+bool PanelUi::open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize, float scaleFactor) {
     resize_ = resize;
     attached_ = instance_.attachPanel(this);
+    // A refused second panel leaves the first one's zoom alone.
     if (!attached_) return false;
     AEffect& record = instance_.record();
+    // Offered in the panel's zoom menu, as a VST 2 host's scale is.
+    if (scaleFactor > 0.0f)
+        record.dispatcher(&record, effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'), fourCharCode('A', 'e', 'C', 's'),
+                          nullptr, scaleFactor);
     if (record.dispatcher(&record, effEditOpen, 0, 0, parent, 0.0f) != 1) return false;
     void* window = instance_.identity().panelWindow(instance_.effect());
     if (window == nullptr) return false;
@@ -103,7 +103,8 @@ bool PanelUi::open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resiz
 }
 
 PanelUi::~PanelUi() {
-    if (!attached_) return;
+    // A destroyed instance closed its editor itself.
+    if (!attached_ || instanceGone_) return;
     AEffect& record = instance_.record();
     record.dispatcher(&record, effEditClose, 0, 0, nullptr, 0.0f);
     instance_.detachPanel(this);
@@ -115,6 +116,7 @@ float PanelUi::effectValue(std::size_t control) const {
 }
 
 void PanelUi::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer) {
+    if (instanceGone_) return;
     if (format != kFloatProtocol || size != sizeof(float) || buffer == nullptr || port < kFirstControlPort) return;
     const std::size_t control = port - kFirstControlPort;
     if (control >= instance_.identity().controls.size()) return;
@@ -133,6 +135,8 @@ void PanelUi::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t fo
 }
 
 int PanelUi::idle() {
+    // The panel went with its instance: to the host, the UI is closed.
+    if (instanceGone_) return 1;
     AEffect& record = instance_.record();
     record.dispatcher(&record, effEditIdle, 0, 0, nullptr, 0.0f);
     reportChangedParameters();
@@ -171,6 +175,8 @@ bool PanelUi::resizeWindow(int width, int height) {
     if (resize_ == nullptr || resize_->ui_resize == nullptr || width <= 0 || height <= 0) return false;
     return resize_->ui_resize(resize_->handle, width, height) == 0;
 }
+
+void PanelUi::instanceDestroyed() { instanceGone_ = true; }
 
 void PanelUi::gesture(std::int32_t parameter, bool begins) {
     const int control = instance_.controlOf(parameter);

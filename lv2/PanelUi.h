@@ -34,16 +34,17 @@ public:
     PanelUi& operator=(const PanelUi&) = delete;
 
     void portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer);
-    // 0: keep going (the host's idle interface).
+    // 0: keep going; 1: the panel is gone (the host's idle interface).
     int idle();
 
     void parameterAutomated(std::int32_t parameter) override;
     void gesture(std::int32_t parameter, bool begins) override;
     bool resizeWindow(int width, int height) override;
+    void instanceDestroyed() override;
 
 private:
     PanelUi(PluginInstance& instance, LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch);
-    bool open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize);
+    bool open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize, float scaleFactor);
     float effectValue(std::size_t control) const;
     void reportChangedParameters();
     void report(std::size_t control, float value);
@@ -54,6 +55,8 @@ private:
     const LV2UI_Touch* touch_;
     const LV2UI_Resize* resize_ = nullptr;
     bool attached_ = false;
+    // The host destroyed the instance first: the panel went with its effect.
+    bool instanceGone_ = false;
     // The effect's value that the host's port is known to hold, per control.
     std::array<float, kMaxControlPorts> reported_{};
     std::array<std::uint32_t, kMaxControlPorts> appliedCountSeen_{};

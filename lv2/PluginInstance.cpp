@@ -16,6 +16,8 @@
 #include <limits>
 #include <new>
 
+#include "platform/FloatingPoint.h"
+
 namespace lv2adapter {
 
 namespace {
@@ -65,7 +67,11 @@ std::uint32_t bitsOf(float value) {
 
 PluginInstance* PluginInstance::create(const PluginIdentity& identity, double sampleRate,
                                        const LV2_Feature* const* features, const platform::Services& services) {
+    // The effect masks floating-point exceptions as it is made, as VST 2 hosts
+    // expect; an LV2 host gets its thread's own state back.
+    const platform::FloatingPointStateGuard hostState;
     if (!(sampleRate > 0.0 && sampleRate <= 16.0e6)) return nullptr;
+    if (identity.servesRate != nullptr && !identity.servesRate(sampleRate)) return nullptr;
     if (identity.controls.size() > kMaxControlPorts) return nullptr;
     AEffect* record = identity.create(hostCallback, services);
     if (record == nullptr) return nullptr;
@@ -88,6 +94,7 @@ PluginInstance::PluginInstance(const PluginIdentity& identity, AEffect* record) 
 
 PluginInstance::~PluginInstance() {
     // effClose makes the effect close and destroy itself, its editor included.
+    if (panel_ != nullptr) panel_->instanceDestroyed();
     record_->user = nullptr;
     record_->dispatcher(record_, effClose, 0, 0, nullptr, 0.0f);
 }

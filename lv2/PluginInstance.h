@@ -26,7 +26,7 @@ using namespace formats;
 
 // Port indices: the audio ports first, then one control port per host parameter.
 enum : std::uint32_t { kInLeft = 0, kInRight, kOutLeft, kOutRight, kFirstControlPort };
-constexpr std::size_t kMaxControlPorts = 16;
+constexpr std::size_t kMaxControlPorts = 24;
 
 class PanelLink {
 public:
@@ -37,6 +37,8 @@ public:
     virtual void gesture(std::int32_t parameter, bool begins) = 0;
     // The panel asks for a new size of its window; true when the host took it.
     virtual bool resizeWindow(int width, int height) = 0;
+    // The instance is being destroyed, its effect and editor with it.
+    virtual void instanceDestroyed() = 0;
 };
 
 class PluginInstance {

@@ -24,6 +24,19 @@ void maskFloatingPointExceptions() {
     _mm_setcsr(_mm_getcsr() | kMxcsrExceptionMasks);
 }
 
+FloatingPointStateGuard::FloatingPointStateGuard() : savedMxcsr(_mm_getcsr()) {
+#if defined(__i386__)
+    __asm__ volatile("fnstcw %0" : "=m"(savedX87Control));
+#endif
+}
+
+FloatingPointStateGuard::~FloatingPointStateGuard() {
+#if defined(__i386__)
+    __asm__ volatile("fldcw %0" : : "m"(savedX87Control));
+#endif
+    _mm_setcsr(savedMxcsr);
+}
+
 DenormalGuard::DenormalGuard() : savedState(_mm_getcsr()) {
     _mm_setcsr(savedState | kMxcsrFlushToZero | kMxcsrDenormalsAreZero);
 }

@@ -5,6 +5,11 @@
 //   DenormalGuard                  flush-to-zero and denormals-are-zero for the
 //                                  lifetime of the guard, restoring the caller's
 //                                  state afterwards (audio calls)
+//   FloatingPointStateGuard        the caller's control state (MXCSR, and the
+//                                  x87 control word on 32-bit x86) as it was
+//                                  when the guard began, put back when it ends:
+//                                  for hosts whose rules forbid a plug-in to
+//                                  change their thread's state
 #pragma once
 
 #include <cstdint>
@@ -22,6 +27,18 @@ public:
 
 private:
     std::uint32_t savedState;
+};
+
+class FloatingPointStateGuard {
+public:
+    FloatingPointStateGuard();
+    ~FloatingPointStateGuard();
+    FloatingPointStateGuard(const FloatingPointStateGuard&) = delete;
+    FloatingPointStateGuard& operator=(const FloatingPointStateGuard&) = delete;
+
+private:
+    std::uint32_t savedMxcsr;
+    std::uint16_t savedX87Control = 0;
 };
 
 }  // namespace platform

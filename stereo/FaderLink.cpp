@@ -64,8 +64,10 @@ void TuStereoform::FaderRChange() {
 void TuStereoform::setFaders(float gainLeft, float gainRight) {
     const double left = gainToDb(gainLeft), right = gainToDb(gainRight);
     faderLinkDb = static_cast<float>(right - left);
-    // Each fader goes to its own gain's row and sends it back; the link keeps
-    // the offset but moves neither, so both end where the effect put them.
+    // Each fader goes to its own gain's row and sends nothing: the effect
+    // keeps its gains between rows. The link keeps the offset but moves
+    // neither, so both end where the effect put them.
+    const FollowingEffect following(*this);
     linkMoving = true;
     FaderL.setPosition(dbToFaderPosition(left));
     FaderR.setPosition(dbToFaderPosition(right));

@@ -78,6 +78,11 @@ public:
         for (float& value : ring) value = 0.0f;
     }
 
+    // Both rings silent again (a restart of the audio).
+    void clear() {
+        for (float& value : ring) value = 0.0f;
+    }
+
     std::int32_t writeIndex = 0;
 
 private:

@@ -17,7 +17,8 @@ float fromTop(int position) { return static_cast<float>(1.0 - position / 100.0);
 // ---- The road to the effect --------------------------------------------------------
 
 void TuStereoform::send(std::int32_t index, float value, bool automatable) {
-    if (effect == nullptr) return;
+    // A control that follows the effect has nothing to tell it.
+    if (effect == nullptr || followingEffect) return;
     if (automatable && Automation.LEDon())
         effect->setParameterAutomated(index, value);
     else

@@ -122,9 +122,10 @@ void ADoublerEditor::refreshControls(ADoubler& doubler) {
     TuStereoform& panel = *form;
     const auto lit = [&](std::int32_t index) { return doubler.getParameter(index) == 1.0f; };
     const auto setting = [&](std::int32_t index) { return doubler.getParameter(index); };
-    // Every position that changes fires its slider's handler, which sends the
-    // value back rounded to the slider's grid; step 10 then clears the dirty
-    // mark those sends set, so the exchange ends after this one pass.
+    // Every position that changes fires its slider's handler, which rewrites
+    // the label but sends nothing back: the effect keeps what the host set,
+    // between the sliders' steps too, and no host hears a rounded value.
+    const TuStereoform::FollowingEffect following(panel);
     // 1.
     panel.StereoWidth.setPosition(sliderPosition(setting(ADoubler::kOutputWidth), 100.0));
     panel.Balance.setPosition(sliderPosition(setting(ADoubler::kOutputRotation), 100.0));
@@ -255,6 +256,8 @@ float ADoubler::getVu() { return 0.0f; }
 void ADoubler::suspend() {}
 
 void ADoubler::resume() {
+    // Hosts resume where they restart their transport: no audio of before may follow.
+    resetHistory();
     if (doublerEditor) doublerEditor->refreshPanel();
 }
 
@@ -358,6 +361,7 @@ void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sa
     if (sampleFrames > 0 && (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])) return;
     // One snapshot for the whole block: a setting that changes while it runs
     // takes effect with the next one.
+    takeHistoryReset();
     const BlockContext block = blockContext();
     const BlockSettings& s = block.settings;
     if (!s.bypass && s.bassOn) {
@@ -449,6 +453,16 @@ void ADoubler::takeResyncRequest() {
         resyncPending.store(false, kRelaxed);
         anchorClock();
     }
+}
+
+void ADoubler::resetHistory() { historyResetPending.store(true, kRelaxed); }
+
+void ADoubler::takeHistoryReset() {
+    if (!historyResetPending.load(kRelaxed)) return;
+    historyResetPending.store(false, kRelaxed);
+    dcLeft = dcRight = DcFilter{};
+    bassLeft = bassRight = BassChannel{};
+    delay.clear();
 }
 
 void ADoubler::endOfBlock(const BlockContext& block, std::int32_t sampleFrames) {

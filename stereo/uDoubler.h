@@ -164,6 +164,9 @@ public:
     // Asks for a re-anchoring of the display clock at the end of the next block.
     void Resync();
     void AudioWatchdog();
+    // Any thread (resume): the next block starts with silent delay rings and
+    // filters, as a fresh effect does; the settings stay.
+    void resetHistory();
 
     // What the editor and the panel read.
     ADoublerEditor* getDoublerEditor() const { return doublerEditor; }
@@ -200,6 +203,7 @@ private:
     void endOfBlock(const BlockContext& block, std::int32_t sampleFrames);
     void endOfAccumulatingBlock(const BlockContext& block);
     void takeResyncRequest();
+    void takeHistoryReset();
     void anchorClock();
     void analyseMeters(const BlockContext& block, std::int32_t count);
     void settingChanged();
@@ -236,6 +240,8 @@ private:
     // resyncPending is a request from any thread; only the audio thread anchors
     // the clock (at the end of a block), so the anchor's fields are never torn.
     std::atomic<bool> audioSeen{false}, resyncPending{false};
+    // A request from any thread; the audio thread owns the history it clears.
+    std::atomic<bool> historyResetPending{false};
     std::int32_t meterBlockCounter = 0;
 
     // Services.

@@ -94,6 +94,23 @@ public:
     void MetersOffClick();
     void FlureClick();
 
+    // While a guard lives, the panel follows the effect: positions set from
+    // code move the controls and rewrite their labels but send nothing, so the
+    // effect keeps exactly what the host set (the refresh, setFaders).
+    class FollowingEffect {
+    public:
+        explicit FollowingEffect(TuStereoform& panel) : panel(panel), before(panel.followingEffect) {
+            panel.followingEffect = true;
+        }
+        ~FollowingEffect() { panel.followingEffect = before; }
+        FollowingEffect(const FollowingEffect&) = delete;
+        FollowingEffect& operator=(const FollowingEffect&) = delete;
+
+    private:
+        TuStereoform& panel;
+        bool before;
+    };
+
     // Faders and their link.
     void FaderLChange();
     void FaderRChange();
@@ -306,6 +323,8 @@ private:
     controls::AboutToggle about;
     // The latency slider follows the effect without sending back (showLatency).
     bool followingLatency = false;
+    // Set by FollowingEffect: send drops what the handlers would send.
+    bool followingEffect = false;
     // A fader moves because of its partner or of setFaders, not by itself.
     bool linkMoving = false;
 };

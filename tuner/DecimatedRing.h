@@ -29,6 +29,10 @@ public:
     // Writer side (audio thread, or a test filling the ring by hand).
     void store(std::int32_t index, float value) { entries[index].store(value, std::memory_order_relaxed); }
     void publish(std::int32_t index) { ringWriteIndex.store(index, std::memory_order_relaxed); }
+    // Every entry silent again; the position stays.
+    void clear() {
+        for (auto& entry : entries) entry.store(0.0f, std::memory_order_relaxed);
+    }
     // Appends one entry after the newest; for tests and tools.
     void push(float value) {
         const std::int32_t next = newestIndex() + 1 == kLength ? 0 : newestIndex() + 1;

@@ -51,6 +51,11 @@ void DecimationLowPass::clearState() {
     for (float& value : sectionState) value = 0.0f;
 }
 
+void DecimationLowPass::clearHistory() {
+    clearState();
+    decimationCount = 0;
+}
+
 void DecimationLowPass::setCoefficients(const DecimationCoefficients& coefficients) {
     double values[kValueCount];
     flatten(coefficients, values);

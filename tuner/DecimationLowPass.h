@@ -34,6 +34,8 @@ public:
     void setCoefficients(const DecimationCoefficients& coefficients);
     // Audio thread: filters `frames` samples and writes every factor-th output.
     void process(const float* input, std::int32_t frames, DecimatedRing& ring);
+    // Audio thread: the filter's histories and the decimation phase start afresh.
+    void clearHistory();
 
     // Audio thread: the set the last block ran on (for tests).
     DecimationCoefficients appliedCoefficients() const;

@@ -189,6 +189,9 @@ void ADoubler::suspend() {}
 
 void ADoubler::resume() {
     followSampleRate(getSampleRate());
+    // Hosts resume where they restart their transport: the next reading
+    // starts from what plays from now on.
+    resetHistory();
     if (ADoublerEditor* ed = getDoublerEditor()) {
         ed->markControlsStale();
         ed->postUpdate();
@@ -231,33 +234,39 @@ float ADoubler::getParameter(std::int32_t index) {
 // ---- ADoubler: audio thread ---------------------------------------------------------
 
 void ADoubler::process(float** inputs, float** outputs, std::int32_t sampleFrames) {
-    if (sampleFrames > 0 && inputs && outputs) {
-        lowPass.process(inputs[0], sampleFrames, decimatedRing);
-        const float* in0 = inputs[0];
-        const float* in1 = inputs[1];
-        float* out0 = outputs[0];
-        float* out1 = outputs[1];
-        for (std::int32_t i = 0; i < sampleFrames; ++i) {
-            out0[i] += in0[i];
-            out1[i] += in1[i];
-        }
-    }
+    passThrough(inputs, outputs, sampleFrames, true);
     activityStep();
 }
 
 void ADoubler::processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) {
-    if (sampleFrames > 0 && inputs && outputs) {
-        lowPass.process(inputs[0], sampleFrames, decimatedRing);
-        const float* in0 = inputs[0];
-        const float* in1 = inputs[1];
-        float* out0 = outputs[0];
-        float* out1 = outputs[1];
-        for (std::int32_t i = 0; i < sampleFrames; ++i) {
-            out0[i] = in0[i];
-            out1[i] = in1[i];
-        }
-    }
+    passThrough(inputs, outputs, sampleFrames, false);
     activityStep();
+}
+
+void ADoubler::passThrough(float** inputs, float** outputs, std::int32_t sampleFrames, bool accumulating) {
+    if (sampleFrames <= 0 || !inputs || !outputs) return;
+    takeHistoryReset();
+    lowPass.process(inputs[0], sampleFrames, decimatedRing);
+    const float* in0 = inputs[0];
+    const float* in1 = inputs[1];
+    float* out0 = outputs[0];
+    float* out1 = outputs[1];
+    // A host may hand any output the memory of any input (crosswise too): both
+    // inputs of a frame are read before either output is written.
+    for (std::int32_t i = 0; i < sampleFrames; ++i) {
+        const float left = in0[i], right = in1[i];
+        out0[i] = accumulating ? out0[i] + left : left;
+        out1[i] = accumulating ? out1[i] + right : right;
+    }
+}
+
+void ADoubler::resetHistory() { historyResetPending.store(true, std::memory_order_relaxed); }
+
+void ADoubler::takeHistoryReset() {
+    if (!historyResetPending.load(std::memory_order_relaxed)) return;
+    historyResetPending.store(false, std::memory_order_relaxed);
+    lowPass.clearHistory();
+    decimatedRing.clear();
 }
 
 void ADoubler::activityStep() {
@@ -292,7 +301,11 @@ PitchReading ADoubler::measure() {
         configureAccuracy();
     }
     const AnalysisSetting setting = analysisSetting();
-    const PitchReading reading = detector.measure(decimatedRing, setting.rate, setting.factor);
+    // At a rate the decimation cannot follow the ring holds another rate's
+    // samples: no reading (the lamp goes out) rather than a wrong note.
+    const PitchReading reading = isSupportedSampleRate(getSampleRate())
+                                     ? detector.measure(decimatedRing, setting.rate, setting.factor)
+                                     : PitchReading{};
     detectedFrequency.store(reading.frequency, std::memory_order_relaxed);
     noReading.store(reading.noReading, std::memory_order_relaxed);
     return reading;

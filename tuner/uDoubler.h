@@ -120,6 +120,9 @@ public:
     // The measurement itself, whatever the panel: first a new accuracy's
     // configuration, then the reading, stored and returned.
     PitchReading measure();
+    // Any thread (resume): the next block starts with a silent decimation
+    // filter and ring, as a fresh effect does; the settings stay.
+    void resetHistory();
 
     ADoublerEditor* getDoublerEditor() const;
     float getDetectedFrequency() const { return detectedFrequency.load(std::memory_order_relaxed); }
@@ -138,6 +141,9 @@ private:
     // The detector's thread only: measure() calls it before a measurement.
     void configureAccuracy();
     void activityStep();
+    void takeHistoryReset();
+    // Both process calls: the input's pass-through and its way into the ring.
+    void passThrough(float** inputs, float** outputs, std::int32_t sampleFrames, bool accumulating);
     void watchdogStep();
     // Host or control thread: the detector and the low-pass follow a new rate.
     void followSampleRate(float rate);
@@ -160,6 +166,8 @@ private:
     std::atomic<float> noReading{1.0f};
     std::atomic<bool> audioSeen{false};
     std::atomic<bool> audioStale{true};
+    // A request from any thread; the audio thread owns the history it clears.
+    std::atomic<bool> historyResetPending{false};
     std::atomic<std::int32_t> referencePitch{440};
     std::atomic<std::int32_t> accuracy{1};
     // Set with a new accuracy, taken (with the configuration) by the next measure.

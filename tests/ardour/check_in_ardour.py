@@ -13,12 +13,20 @@
             for bit with plughost
   reload    settings, names and the automation lane back after a save and a
             reload, and no automation dropped as not automatable
+  chunk     Widefield's state chunk (made by `plughost --chunk-out`, with the
+            panel-only settings moved) put into the session file where Ardour
+            keeps it, base64 in the plug-in's <chunk>: loaded, bounced equal to
+            `plughost --chunk-in` and to the same --param settings, saved back
+            unchanged, and bounced the same after a reload; a Widefield saved
+            as today's build is saved (15 values, no chunk) loads those values
+            and bounces as plughost does with them
 
 Usage: check_in_ardour.py --plughost EXE --tonemark SO --widefield SO --lua FILE --work DIR
 Exit 0 when every check passes, 1 on a failure, 77 (skipped) without Ardour.
 """
 import argparse
 import array
+import base64
 import os
 import random
 import re
@@ -52,8 +60,25 @@ BOUNCES = [
     ("wf-rotation", "widefield", {4: 0.3}),
     ("wf-delay", "widefield", {8: 0.75}),
     ("wf-mono", "widefield", {2: 1.0}),
+    ("wf-chunk", "widefield-chunk", {}),
+    ("wf-saved", "widefield-saved", {}),
 ]
-TRACKS = [("tonemark", "Tonemark"), ("tonemark-saved", "Tonemark"), ("widefield", "Widefield")]
+TRACKS = [("tonemark", "Tonemark"), ("tonemark-saved", "Tonemark"), ("widefield", "Widefield"),
+          ("widefield-chunk", "Widefield"), ("widefield-saved", "Widefield")]
+
+# The chunk's settings: every panel-only one away from its default (input
+# width 150 %, bass on at its own frequency, boost and width, pseudo-stereo,
+# fluorescence off) and two host parameters.
+CHUNK_SETTINGS = {3: 0.8, 8: 0.25, 15: 0.75, 17: 1.0, 18: 0.3, 19: 0.6, 20: 0.2, 21: 1.0, 40: 0.0}
+# A Widefield as a session of the build before chunks keeps it: 15 values;
+# none with a memory (DC filter, delay), so that the tail leaves nothing for
+# the preset loaded into it later.
+WIDEFIELD_SAVED = {0: 1.0, 3: 0.7, 4: 0.3, 9: 0.4, 12: 1.0}
+# The bounces of the reloaded session, the bounce each must equal and the
+# track whose Ardour preset is loaded first (last: it changes the track).
+RELOAD_BOUNCES = [("wf-chunk-reloaded", "widefield-chunk", "wf-chunk", None),
+                  ("wf-saved-reloaded", "widefield-saved", "wf-saved", None),
+                  ("wf-preset", "widefield-saved", "wf-chunk", "widefield-chunk")]
 
 # Settings left in place for the save (index 5 carries the automation lane).
 FINAL = {"widefield": {0: 1.0, 3: 0.8, 8: 0.75, 13: 1.0}, "tonemark": {1: 0.0}}
@@ -62,6 +87,7 @@ LANE_POINTS = [0.25, 0.75, 0.5]
 
 WIDEFIELD_DEFAULTS = [0.0, 0.0, 0.0, 0.5, 0.5, 0.5, 0.5, 0.0, 0.5, 0.5, 0.5, 0.0, 0.0, 0.0, 0.5]
 TONEMARK_DEFAULTS = [440.0, 1.0]
+WIDEFIELD_ID = 0x57644664  # "WdFd"
 
 failures = []
 
@@ -165,8 +191,8 @@ def run(command, env=None, timeout=180):
     return result.returncode, result.stdout.decode("utf-8", "replace"), time.monotonic() - started
 
 
-def plughost_process(args, plugin, settings, input_path, output_path):
-    command = [args.plughost, "process", plugin, input_path, output_path, "--raw", "--rate", str(RATE)]
+def plughost_process(args, plugin, settings, input_path, output_path, chunk=()):
+    command = [args.plughost, "process", plugin, input_path, output_path, "--raw", "--rate", str(RATE)] + list(chunk)
     for index, value in sorted(settings.items()):
         command += ["--param", "%d=%r" % (index, value)]
     code, out, _ = run(command)
@@ -259,7 +285,11 @@ def compare_flushed(label, got, source):
 
 
 def expected_value(track, index):
-    if track.startswith("widefield"):
+    if track == "widefield-chunk":
+        value = CHUNK_SETTINGS.get(index, WIDEFIELD_DEFAULTS[index])
+    elif track == "widefield-saved":
+        value = WIDEFIELD_SAVED.get(index, WIDEFIELD_DEFAULTS[index])
+    elif track.startswith("widefield"):
         value = FINAL["widefield"].get(index, WIDEFIELD_DEFAULTS[index])
     elif track == "tonemark-saved":
         value = TONEMARK_SAVED.get(index, TONEMARK_DEFAULTS[index])
@@ -332,19 +362,126 @@ def set_saved_tonemark(session_file):
         f.write(text[:start] + "<parameters " + values + text[end:])
 
 
-def check_bounces(args, plugins, bounced, signal, input_path, work):
+def check_bounces(args, plugins, bounced, signal, input_path, work, chunk_path):
+    """Each bounce against plughost; the expected audio is kept in WORK/<bounce>.raw."""
+    saved = {"tonemark-saved": TONEMARK_SAVED, "widefield-saved": WIDEFIELD_SAVED}
     for bounce, track, settings in BOUNCES:
         plugin = dict(TRACKS)[track]
         got = [read_wav_mono(bounced["bounce.%s.%d" % (bounce, channel)]) for channel in (0, 1)]
-        effective = dict(TONEMARK_SAVED) if track == "tonemark-saved" else dict(settings)
-        expected = plughost_process(args, plugins[plugin], effective, input_path, os.path.join(work, bounce + ".raw"))
+        effective = dict(saved.get(track, settings))
+        chunk = ["--chunk-in", chunk_path] if track == "widefield-chunk" else []
+        expected = plughost_process(args, plugins[plugin], effective, input_path, os.path.join(work, bounce + ".raw"),
+                                    chunk)
         for channel, side in ((0, "left"), (1, "right")):
-            label = "%s (%s), %s" % (bounce, settings_text(effective) or "defaults", side)
+            label = "%s (%s), %s" % (bounce, " ".join(chunk) or settings_text(effective) or "defaults", side)
             if plugin == "Tonemark":
                 compare_bits(label + " against the input", got[channel], signal[channel])
-            elif not settings:
+            elif not effective and not chunk:
                 compare_flushed(label, got[channel], signal[channel])
             compare_bits(label + " against plughost", got[channel], expected[channel])
+
+
+def check_reload_bounces(reloaded, work, config, chunk_path):
+    for bounce, track, before, preset in RELOAD_BOUNCES:
+        expected = read_raw_stereo(os.path.join(work, before + ".raw"))
+        for channel, side in ((0, "left"), (1, "right")):
+            got = read_wav_mono(reloaded["bounce.%s.%d" % (bounce, channel)])
+            what = "a preset of %s loaded, against %s" % (preset, before) if preset else "against %s before the save" \
+                % before
+            compare_bits("%s, %s, %s" % (bounce, side, what), got, expected[channel])
+    # Ardour keeps a chunk plug-in's presets as its program chunk, base64.
+    presets = os.path.join(config, "ardour7", "presets", "vst-%d" % WIDEFIELD_ID)
+    kept = [base64.b64decode(node.text or "") for node in ElementTree.parse(presets).getroot().iter("ChunkPreset")] \
+        if os.path.exists(presets) else []
+    check(kept == [open(chunk_path, "rb").read()], "Ardour's preset holds the chunk byte for byte (%s)" % presets)
+
+
+# ---- the chunk in the session file ------------------------------------------------------
+
+def make_chunk(args, plugin, input_path, work):
+    """plughost's chunk of CHUNK_SETTINGS; the same settings as --param must sound
+    as the chunk does, or the chunk would not carry them."""
+    chunk_path = os.path.join(work, "widefield.chunk")
+    by_chunk = os.path.join(work, "chunk-made.raw")
+    plughost_process(args, plugin, CHUNK_SETTINGS, input_path, by_chunk, ["--chunk-out", chunk_path])
+    plughost_process(args, plugin, {}, input_path, os.path.join(work, "chunk-defaults.raw"))
+    plughost_process(args, plugin, {}, input_path, os.path.join(work, "chunk-restored.raw"), ["--chunk-in", chunk_path])
+    audio = {name: open(os.path.join(work, "chunk-%s.raw" % name), "rb").read() for name in ("made", "restored",
+                                                                                            "defaults")}
+    check(audio["restored"] == audio["made"] and audio["restored"] != audio["defaults"],
+          "plughost --chunk-in sounds as the chunk's settings given as --param, not as the defaults")
+    values = chunk_values(open(chunk_path, "rb").read()) or {}
+    check(all(values.get(i) == float32(v) for i, v in CHUNK_SETTINGS.items()),
+          "plughost's chunk holds the settings as given (read by the documented layout)")
+    return chunk_path
+
+
+def chunk_values(data):
+    """{index: value} of a chunk, read by the layout the README gives; None if
+    it is not a whole Widefield chunk of version 1."""
+    if len(data) < 20 or data[0:4] != b"BrSt" or data[4:8] != b"WdFd" or struct.unpack("<I", data[8:12])[0] != 1:
+        return None
+    count = struct.unpack("<I", data[12:16])[0]
+    if len(data) < 20 + 8 * count:
+        return None
+    pairs = struct.unpack("<" + "if" * count, data[16:16 + 8 * count])
+    name_length = struct.unpack("<I", data[16 + 8 * count:20 + 8 * count])[0]
+    if len(data) != 20 + 8 * count + name_length:
+        return None
+    return dict(zip(pairs[0::2], pairs[1::2]))
+
+
+def plugin_node(tree, track):
+    for route in tree.getroot().iter("Route"):
+        if route.get("name") == track:
+            for processor in route.iter("Processor"):
+                if processor.get("type") == "lxvst":
+                    return processor
+    raise KeyError("no VST processor on track " + track)
+
+
+def chunk_nodes(processor):
+    return [node for node in processor.iter("chunk")]
+
+
+def put_chunk_and_old_state(session_file, chunk_path):
+    """widefield-chunk: plughost's chunk in place of the one Ardour saved at
+    creation; widefield-saved: 15 values and no chunk, as the build before
+    chunks was saved (the <parameters> form Ardour writes for Tonemark)."""
+    tree = ElementTree.parse(session_file)
+    chunked = plugin_node(tree, "widefield-chunk")
+    nodes = chunk_nodes(chunked)
+    check(len(nodes) == 1 and plugin_node(tree, "widefield").find(".//parameters") is None,
+          "Ardour saves Widefield's state as one <chunk>, without <parameters>")
+    if nodes:
+        nodes[0].text = base64.b64encode(open(chunk_path, "rb").read()).decode("ascii")
+    old = plugin_node(tree, "widefield-saved")
+    for parent in old.iter():
+        for node in list(parent):
+            if node.tag == "chunk":
+                values = dict(("param-%d" % i, repr(v)) for i, v in enumerate(WIDEFIELD_DEFAULTS))
+                values.update(("param-%d" % i, repr(v)) for i, v in WIDEFIELD_SAVED.items())
+                parent.remove(node)
+                ElementTree.SubElement(parent, "parameters", values)
+    tree.write(session_file, encoding="UTF-8", xml_declaration=True)
+
+
+def check_saved_chunks(session_file, chunk_path):
+    """The chunks Ardour took from the plug-in at the save: widefield-chunk's
+    as it was loaded, byte for byte; widefield-saved's with its old values."""
+    tree = ElementTree.parse(session_file)
+    for track, expected in (("widefield-chunk", open(chunk_path, "rb").read()), ("widefield-saved", None)):
+        nodes = chunk_nodes(plugin_node(tree, track))
+        data = base64.b64decode(nodes[0].text or "") if len(nodes) == 1 else b""
+        if expected is not None:
+            check(data == expected, "%s: the saved session holds the loaded chunk byte for byte (%d bytes)" %
+                  (track, len(data)))
+        else:
+            values = chunk_values(data)
+            wanted = {i: float32(v) for i, v in enumerate(WIDEFIELD_DEFAULTS)}
+            wanted.update((i, float32(v)) for i, v in WIDEFIELD_SAVED.items())
+            check(values is not None and all(values.get(i) == v for i, v in wanted.items()),
+                  "%s: the session loaded from 15 values is saved as a chunk holding them" % track)
 
 
 def main():
@@ -384,6 +521,8 @@ def main():
             overwrite_wav_mono(created["source.%s.%d" % (track, channel)], samples)
     session_file = os.path.join(ardour.session_dir, SESSION + ".ardour")
     set_saved_tonemark(session_file)
+    chunk_path = make_chunk(args, args.widefield, input_path, work)
+    put_chunk_and_old_state(session_file, chunk_path)
 
     ardour.write_plan("bounces.txt", ["%s %s %s" % (b, t, settings_text(s)) for b, t, s in BOUNCES])
     ardour.write_plan("final.txt", ["%s %s" % (t, settings_text(s)) for t, s in FINAL.items()])
@@ -393,17 +532,20 @@ def main():
     loaded = [float(bounced.get("loaded.tonemark-saved.%d.value" % i, "nan")) for i in range(len(TONEMARK_DEFAULTS))]
     check(loaded == [TONEMARK_SAVED[0], TONEMARK_SAVED[1]],
           "the session's Tonemark settings reached the plug-in: %r" % loaded)
-    check_bounces(args, plugins, bounced, (left, right), input_path, work)
+    check_bounces(args, plugins, bounced, (left, right), input_path, work, chunk_path)
     check_not_ignored(bounce_log, "load")
     check_settings(bounced, "saved", names)
     check_lane(bounced, "saved")
     check_automatable_flags(session_file)
+    check_saved_chunks(session_file, chunk_path)
 
+    ardour.write_plan("reload-bounces.txt", ["%s %s %s" % (b, t, p or "") for b, t, _, p in RELOAD_BOUNCES])
     reloaded, reload_log = ardour.phase("reload")
     if reloaded.get("done") == "1":
         check_settings(reloaded, "reloaded", names)
         check_lane(reloaded, "reloaded")
         check_not_ignored(reload_log, "reload")
+        check_reload_bounces(reloaded, work, ardour.env["XDG_CONFIG_HOME"], chunk_path)
 
     seconds = time.monotonic() - started
     print("%d checks failed" % len(failures) if failures else "all passed", "in %.1f s" % seconds)

@@ -14,7 +14,10 @@
 --            to its default and those set; a bounce of the region at the
 --            plug-in's output; then the settings of final.txt and an
 --            automation lane; saved
---   reload   the saved settings and automation, as the reloaded session has them
+--   reload   the saved settings and automation, as the reloaded session has them;
+--            then for each line of reload-bounces.txt, if there is one
+--            ("<bounce> <track> [<from track>]"), a bounce as the reloaded
+--            session plays it, with a preset of <from track> loaded first
 --
 -- BRISORA_PLUGIN_TYPE picks the plug-in format (LXVST unless it says LV2, whose
 -- plug-ins are named by URI) and BRISORA_LANE the lane, "<index> <v1> <v2> <v3>"
@@ -51,6 +54,14 @@ local function track_named(session, track_name)
 end
 
 local function plugin_of(track) return track:nth_plugin(0) end
+
+-- The region bounced at the plug-in's output; the driver reads the files.
+local function bounce(track, processor, bounce_name)
+  local region = track:bounce_range(0, frames, ARDOUR.InterThreadInfo(), processor, true, bounce_name)
+  for channel = 0, 1 do
+    result("bounce." .. bounce_name .. "." .. channel, region:source(channel):to_filesource():path())
+  end
+end
 
 -- Every parameter of the plug-in back to the default it had when created.
 local defaults = {}
@@ -148,16 +159,13 @@ elseif phase == "bounce" then
       reset_to_defaults(processor, track_name)
       apply_settings(processor, entry, 3)
     end
-    local region = track:bounce_range(0, frames, ARDOUR.InterThreadInfo(), processor, true, bounce_name)
-    for channel = 0, 1 do
-      result("bounce." .. bounce_name .. "." .. channel, region:source(channel):to_filesource():path())
-    end
+    bounce(track, processor, bounce_name)
   end
   for _, entry in ipairs(lines_of("final.txt")) do
     local processor = plugin_of(track_named(session, entry[1]))
     reset_to_defaults(processor, entry[1])
     apply_settings(processor, entry, 2)
-    if entry[1]:match("^widefield") then
+    if entry[1] == "widefield" then
       local list, curve = ARDOUR.LuaAPI.plugin_automation(processor, lane.index)
       for _, point in ipairs(lane.points) do
         curve:add(Temporal.timepos_t(math.floor(point[1] * (frames - 1))), point[2], false, true)
@@ -179,7 +187,20 @@ elseif phase == "reload" then
   for route in session:get_tracks():iter() do
     local processor = plugin_of(route:to_track())
     report_parameters(processor, "reloaded." .. route:name())
-    if route:name():match("^widefield") then report_lane(processor, "reloaded." .. route:name()) end
+    if route:name() == "widefield" then report_lane(processor, "reloaded." .. route:name()) end
+  end
+  if io.open(work .. "/reload-bounces.txt") then
+    for _, entry in ipairs(lines_of("reload-bounces.txt")) do
+      local track = track_named(session, entry[2])
+      if entry[3] then
+        -- First a preset that Ardour saves of entry[3]'s plug-in and loads into this one.
+        local from = plugin_of(track_named(session, entry[3])):to_insert():plugin(0)
+        assert(from:save_preset(entry[1]).valid, "Ardour saved no preset of " .. entry[3])
+        local plugin = plugin_of(track):to_insert():plugin(0)
+        assert(plugin:load_preset(plugin:preset_by_label(entry[1])), "Ardour did not load the preset")
+      end
+      bounce(track, plugin_of(track), entry[1])
+    end
   end
   result("done", 1)
 end

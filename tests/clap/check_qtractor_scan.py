@@ -11,7 +11,7 @@ import subprocess
 import sys
 
 # name: parameters (the ports of the LV2 build)
-EXPECTED = {"Tonemark": 2, "Widefield": 15}
+EXPECTED = {"Tonemark": 2, "Widefield": 22}
 
 
 def scanner():

@@ -24,6 +24,10 @@
 //      ends within 8 characters; an index outside the parameters gets nothing
 //      written, and every parameter has a name.
 //   5. effCanBeAutomated answers 1 exactly for Widefield's host parameters.
+//   6. effSetChunk, given the plug-in's own chunk cut, noised, bit-flipped, with
+//      lying counts and sizes or hostile values, answers 0 or 1, reads nothing
+//      beyond what it was given (the sanitizers see to that) and leaves rules
+//      1 to 3 standing; effGetChunk hands out a whole chunk of its own.
 #include "tests/fuzz/HostCallSequence.h"
 
 #include <cmath>
@@ -192,6 +196,7 @@ private:
         if (opcode == effClose) opcode = effIdentify;  // effClose comes last, once
         if (opcode == effEditOpen) return openEditor();
         if (opcode == effEditClose) return closeEditor();
+        if (opcode == effGetChunk || opcode == effSetChunk) return exchangeChunk(opcode == effSetChunk);
         std::int32_t index = static_cast<std::int32_t>(reader.range(-10, 200));
         // Parameter questions mostly about the parameters and their edges.
         if (isParameterQuery(opcode) && index > 100) index = index % (plugin.numParams + 4) - 2;
@@ -257,6 +262,50 @@ private:
         instance.set(index, value);
         checkSetting(index, value, before);
         if (plugin.kindOf(index) == ParameterKind::command) checkAllParameters(-10, 200);
+    }
+
+    // A host that keeps the state as bytes: takes the chunk, and hands back a
+    // mutation of it in memory of exactly the size it says.
+    void exchangeChunk(bool give) {
+        const std::int32_t index = static_cast<std::int32_t>(reader.range(-1, 2));
+        void* data = nullptr;
+        const VstIntPtr size = instance.dispatch(effGetChunk, index, 0, &data);
+        mix(0xC0 | (give ? 1u : 0u));
+        if (size < 0 || (size > 0) != (data != nullptr))
+            fail(plugin, step, "effGetChunk answered " + std::to_string(static_cast<long long>(size)));
+        std::vector<std::uint8_t> bytes;
+        if (size > 0) bytes.assign(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
+        if (bytes.size() >= 16 && std::memcmp(bytes.data(), "BrSt", 4) != 0)
+            fail(plugin, step, "effGetChunk handed out bytes of another format");
+        if (!give) return;
+        const int mutations = reader.byte() % 6;
+        for (int m = 0; m < mutations; ++m) {
+            const std::uint8_t kind = reader.byte() % 5;
+            const std::size_t at = bytes.empty() ? 0 : static_cast<std::size_t>(reader.u16()) % bytes.size();
+            if (kind == 0) {
+                bytes.resize(static_cast<std::size_t>(reader.range(0, static_cast<std::int64_t>(bytes.size()) + 8)));
+            } else if (kind == 1 && !bytes.empty()) {
+                bytes[at] ^= static_cast<std::uint8_t>(1u << (reader.byte() % 8));
+            } else if (kind == 2 && !bytes.empty()) {
+                bytes[at] = reader.byte();
+            } else if (kind == 3 && bytes.size() >= 16) {
+                // A count or a name length that lies, or a hostile value, in whole words.
+                const std::size_t word = 4 * (static_cast<std::size_t>(reader.byte()) % (bytes.size() / 4));
+                const float value = interestingFloat(reader);
+                const std::uint32_t bits = reader.byte() & 1 ? floatBits(value) : reader.u32();
+                std::memcpy(&bytes[word], &bits, 4);
+            } else if (kind == 4) {
+                bytes.push_back(reader.byte());
+            }
+        }
+        trace("%d: effSetChunk(%d, %zu bytes)\n", step, index, bytes.size());
+        // The host's own copy, of the size it gives: a read past it is the plug-in's fault.
+        std::vector<std::uint8_t> given(bytes);
+        const VstIntPtr answer = instance.dispatch(effSetChunk, index, static_cast<VstIntPtr>(given.size()),
+                                                   given.empty() ? nullptr : given.data());
+        if (answer != 0 && answer != 1)
+            fail(plugin, step, "effSetChunk answered " + std::to_string(static_cast<long long>(answer)));
+        checkAllParameters(-10, 200);
     }
 
     void getParameter() {

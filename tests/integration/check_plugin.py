@@ -8,7 +8,13 @@ what a host sees.
             editor rectangle, effClose answer
   refused   a host that answers 0 to the version query gets no instance
   exports   the library exports only main and needs only system libraries
-  audio     process (replacing and accumulating) and bench run on a sine
+  audio     process (replacing and accumulating) and bench run on a sine;
+            a 16-bit WAV in, a float WAV out; a file that is no WAV refused;
+            Widefield's state chunk: one taken after settings across the range
+            holds them (read by the chunk's documented layout) and restores
+            them; under Wine the chunk is the native build's byte for byte, the
+            native .so restored from it sounds as this build with the settings,
+            and this build restored from the native chunk likewise
   editor    plughost editor opens a window, idles, clicks, saves a PNG
   zoom      the same at 200 % (plughost editor --zoom 200; --zoom-level
             another): a window of the zoomed size showing the headless render
@@ -69,11 +75,16 @@ EXPECTED = {
         "displays": ["Off", "Off", "Off", "100", "0", "0", "0", "Off", "0", "0.00", "0.00", "Off", "Off", "Off", "0"],
         "automatable": [1] * 15,
         "editor": (386, 723),
-        "clapId": "brisora.widefield", "clapDefaults": [0.0, 0.0, 0.0, 100.0] + [0.0] * 11,
+        # The panel-only settings follow the 15 host parameters, named by their ports.
+        "clapId": "brisora.widefield", "clapDefaults": [0.0, 0.0, 0.0, 100.0] + [0.0] * 11 + [100.0, 0.0, 100.0, 0.0,
+                                                                                               0.0, 0.0, 1.0],
+        "clapNames": ["InWidth", "Bass On", "Bass Freq", "Bass Boost", "Bass Width", "Pseudo St.", "Fluorescence"],
         "clapFeatures": "audio-effect utility stereo",
-        # MONO on, OutWidth 150 %, In Rot. 45 deg, Delay -12 samples.
-        "settings": ([(2, "1"), (3, "150"), (4, "45"), (8, "-12")],
-                     [(2, "1"), (3, "0.75"), (4, "0.75"), (8, "0.45")]),
+        # MONO on, OutWidth 150 %, In Rot. 45 deg, Delay -12 samples; the bass
+        # stage on at 200 Hz, boost 50 %, width 100 % (VST 2 indices 17 to 20).
+        "settings": ([(2, "1"), (3, "150"), (4, "45"), (8, "-12"), (16, "1"), (17, "200"), (18, "50"), (19, "100")],
+                     [(2, "1"), (3, "0.75"), (4, "0.75"), (8, "0.45"), (17, "1"), (18, "0.2"), (19, "0.5"),
+                      (20, "1")]),
     },
 }
 
@@ -168,23 +179,143 @@ def audio_input(args):
     return os.path.join(args.work, "in.raw")
 
 
+def wav_input(args):
+    return os.path.join(args.work, "in-16bit.wav")
+
+
+def wav_output(args, reference=False):
+    return os.path.join(args.work, "out-reference.wav" if reference else "out.wav")
+
+
+# The 16-bit WAV input: a tenth of a second of the same pair, as whole numbers
+# over 32768, full scale included on the left.
+WAV_FRAMES = 4410
+
+
+def wav_input_pairs():
+    pairs = []
+    for n in range(WAV_FRAMES):
+        t = 2.0 * math.pi * 440.0 * n / 44100.0
+        pairs.append((-32768 if n == 1000 else round(16384 * math.sin(t)), round(8192 * math.sin(2.0 * t))))
+    return pairs
+
+
 def write_audio_input(args):
     """Half a second of a 440 Hz sine at 0.5 and its octave at 0.25 on the right,
     computed here: each build's own sine generator rounds differently, so
-    bit-for-bit comparisons between builds need one input file."""
+    bit-for-bit comparisons between builds need one input file. Beside it the
+    16-bit WAV, its header written field by field."""
     frames = []
     for n in range(22050):
         t = 2.0 * math.pi * 440.0 * n / 44100.0
         frames.append(struct.pack("<ff", 0.5 * math.sin(t), 0.25 * math.sin(2.0 * t)))
     with open(audio_input(args), "wb") as f:
         f.write(b"".join(frames))
+    data = b"".join(struct.pack("<hh", left, right) for left, right in wav_input_pairs())
+    fmt = struct.pack("<HHIIHH", 1, 2, 44100, 44100 * 4, 4, 16)
+    body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(data)) + data
+    with open(wav_input(args), "wb") as f:
+        f.write(b"RIFF" + struct.pack("<I", len(body)) + body)
 
 
-def audio_modes(args):
-    """A CLAP plug-in has one process call; it runs the defaults and the settings."""
-    if is_clap(args.plugin):
-        return (("processReplacing", []), ("settings", None))
-    return AUDIO_MODES
+def wav_chunks(path):
+    """{chunk id: bytes} of a RIFF/WAVE file, or {} when it is none."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
+        return {}
+    chunks, at = {}, 12
+    while at + 8 <= len(data):
+        size = struct.unpack("<I", data[at + 4:at + 8])[0]
+        chunks.setdefault(data[at:at + 4].decode("latin-1"), data[at + 8:at + 8 + size])
+        at += 8 + size + (size & 1)
+    return chunks
+
+
+# Widefield's settings for the chunk checks: every one a chunk keeps (the 15
+# host parameters, the panel-only 15 and 17 to 21, fluorescence 40), at ends
+# and between, in values a float holds exactly or as the host gives them.
+WIDEFIELD_CHUNK = {0: 1.0, 1: 0.0, 2: 0.0, 3: 0.85, 4: 0.3, 5: 0.65, 6: 0.25, 7: 0.0, 8: 0.5, 9: 0.4, 10: 0.6,
+                   11: 1.0, 12: 1.0, 13: 1.0, 14: 0.75, 15: 0.625, 17: 1.0, 18: 0.35, 19: 0.8, 20: 0.15, 21: 1.0,
+                   40: 0.0}
+
+
+def chunk_file(args, which):
+    return os.path.join(args.work, which + ".chunk")
+
+
+def chunk_params():
+    return [word for index, value in sorted(WIDEFIELD_CHUNK.items()) for word in ("--param", "%d=%r" % (index, value))]
+
+
+def chunk_commands(args, plugin):
+    """The settings given as --param with the chunk taken; a fresh instance
+    given a chunk (the native build's under Wine, else the first command's) as
+    its program and taken back."""
+    given = "native" if args.compare_plughost else "params"
+    return [["process", "--raw", "--block", "441"] + chunk_params() +
+            ["--chunk-out", chunk_file(args, "params"), plugin, audio_input(args), audio_output(args, "chunk-params")],
+            ["process", "--raw", "--block", "441", "--program-chunk", "--chunk-in", chunk_file(args, given),
+             "--chunk-out", chunk_file(args, "restored"), plugin, audio_input(args),
+             audio_output(args, "chunk-restored")]]
+
+
+def native_chunk(args):
+    """The native build's chunk and audio with the same settings (before the Wine run)."""
+    command = ["process", "--raw", "--block", "441"] + chunk_params() + [
+        "--chunk-out", chunk_file(args, "native"), args.compare_plugin, audio_input(args),
+        audio_output(args, "reference-chunk-params")]
+    code, out, err = run([args.compare_plughost] + command)
+    check(code == 0, "the native build writes its chunk (stderr: %s)" % err.strip())
+
+
+CLAP_MODES = ("processReplacing", "settings")
+
+
+def clap_audio_commands(args, plugin=None):
+    """The defaults and the settings (CLAP values on the .clap file, VST 2
+    values on the .so it is compared with); for the .clap file then Widefield's
+    state: the VST 2 build's chunk loaded and saved again."""
+    target = plugin or args.plugin
+    commands = [["process", "--json", "--raw", "--block", "441"] + (settings_options(args, target) if mode == "settings"
+                                                                    else []) +
+                [target, audio_input(args), audio_output(args, mode if plugin is None else "reference-" + mode)]
+                for mode in CLAP_MODES]
+    if plugin is None and args.expect == "widefield":
+        commands.append(["process", "--raw", "--block", "441", "--chunk-in", chunk_file(args, "native"),
+                         "--chunk-out", chunk_file(args, "restored"), args.plugin, audio_input(args),
+                         audio_output(args, "chunk-restored")])
+    return commands
+
+
+def check_clap_audio(args):
+    commands = clap_audio_commands(args)
+    for mode, command in zip(CLAP_MODES, commands):
+        code, out, err = plughost(args, command)
+        check(code == 0, "%s runs a sine pair (stderr: %s)" % (mode, err.strip()))
+        if code != 0:
+            continue
+        report = json.loads(out)
+        check(report["call"] == "clap.process" and report["frames"] == 22050 and not report["processError"],
+              "%s ran 22050 frames through process" % mode)
+        check(report["out"]["finite"], "%s output is finite" % mode)
+        if args.expect == "tonemark":
+            check(report["outputEqualsInput"], "%s passes the input through unchanged" % mode)
+    if not args.compare_plughost:
+        return
+    for mode, command in zip(CLAP_MODES, clap_audio_commands(args, plugin=args.compare_plugin)):
+        code, out, err = run([args.compare_plughost] + command)
+        check(code == 0, "the VST 2 build runs %s (stderr: %s)" % (mode, err.strip()))
+        ours = read_bytes(audio_output(args, mode))
+        check(ours is not None and ours == read_bytes(audio_output(args, "reference-" + mode)),
+              "%s output equals %s's bit for bit" % (mode, args.compare_plugin))
+    if args.expect == "widefield":
+        code, out, err = plughost(args, commands[2])
+        check(code == 0, "the VST 2 build's chunk loads as the CLAP state (stderr: %s)" % err.strip())
+        check(read_bytes(chunk_file(args, "restored")) == read_bytes(chunk_file(args, "native")),
+              "the CLAP state saved again is the VST 2 chunk byte for byte")
+        check(read_bytes(audio_output(args, "chunk-restored")) == read_bytes(audio_output(args, "reference-chunk-params")),
+              "restored from the chunk it sounds as the VST 2 build with the settings, bit for bit")
 
 
 def settings_options(args, plugin):
@@ -196,12 +327,21 @@ def settings_options(args, plugin):
 
 
 def audio_commands(args, plugin=None):
-    target = plugin or args.plugin
-    commands = [["process", "--json", "--raw", "--block", "441"] +
-                (settings_options(args, target) if extra is None else extra) +
-                [target, audio_input(args), audio_output(args, mode if plugin is None else "reference-" + mode)]
-                for mode, extra in audio_modes(args)]
-    if plugin is None and not is_clap(args.plugin):
+    if is_clap(args.plugin):
+        return clap_audio_commands(args, plugin)
+    """Both process modes on the raw pair, the 16-bit WAV to a float WAV; then
+    (for the build under test) a raw file given as WAV, Widefield's chunk
+    commands, and bench."""
+    commands = [["process", "--json", "--raw", "--block", "441"] + extra +
+                [plugin or args.plugin, audio_input(args),
+                 audio_output(args, mode if plugin is None else "reference-" + mode)]
+                for mode, extra in AUDIO_MODES]
+    commands.append(["process", "--json", "--block", "441", plugin or args.plugin, wav_input(args),
+                     wav_output(args, reference=plugin is not None)])
+    if plugin is None:
+        commands.append(["process", "--json", args.plugin, audio_input(args), os.path.join(args.work, "raw.wav")])
+        if args.expect == "widefield":
+            commands += chunk_commands(args, args.plugin)
         commands.append(["bench", "--json", "--block", "256", "--blocks", "200", args.plugin])
     return commands
 
@@ -224,9 +364,10 @@ def check_clap_record(args):
         check(ports["count"] == 1 and port.get("channels") == 2 and port.get("main") and port.get("type") == "stereo",
               "one main stereo %sput port (got %r)" % (side, ports))
     params = info.get("param", [])
-    names = [p["name"] for p in params][:len(expected["names"])]
-    check(names == expected["names"], "parameter names are the VST 2 build's %r (got %r)" % (expected["names"], names))
-    defaults = [p["default"] for p in params][:len(expected["clapDefaults"])]
+    names = [p["name"] for p in params]
+    wanted = expected["names"] + expected.get("clapNames", [])
+    check(names == wanted, "parameter names are the VST 2 build's, then the ports' %r (got %r)" % (wanted, names))
+    defaults = [p["default"] for p in params]
     check(defaults == expected["clapDefaults"], "defaults %r (got %r)" % (expected["clapDefaults"], defaults))
     check([p["id"] for p in params] == list(range(len(params))), "parameter ids are the ports' positions")
     check(all(p["value"] == p["default"] for p in params), "a fresh instance holds the defaults")
@@ -240,6 +381,59 @@ def check_clap_record(args):
           "the gui embeds in a %s window (got %r)" % ("win32" if args.wine else "x11", gui))
     check((gui.get("width"), gui.get("height")) == (right, bottom) and gui.get("canResize") is False,
           "the gui is %d x %d and not resizable (got %r)" % (right, bottom, gui))
+
+
+def read_bytes(path):
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def chunk_values(data):
+    """{index: value} of a chunk by the layout the README gives, or None when
+    the bytes are not one whole Widefield chunk of version 1."""
+    if data is None or len(data) < 20 or data[0:12] != b"BrStWdFd" + struct.pack("<I", 1):
+        return None
+    count = struct.unpack("<I", data[12:16])[0]
+    if len(data) < 20 + 8 * count:
+        return None
+    pairs = struct.unpack("<" + "if" * count, data[16:16 + 8 * count])
+    if len(data) != 20 + 8 * count + struct.unpack("<I", data[16 + 8 * count:20 + 8 * count])[0]:
+        return None
+    return dict(zip(pairs[0::2], pairs[1::2]))
+
+
+def check_chunks(args):
+    params, restored = chunk_commands(args, args.plugin)
+    for command, what in ((params, "with the settings writes its chunk"), (restored, "takes a chunk")):
+        code, out, err = plughost(args, command)
+        check(code == 0, "process %s (stderr: %s)" % (what, err.strip()))
+    own = read_bytes(chunk_file(args, "params"))
+    expected = {index: struct.unpack("<f", struct.pack("<f", value))[0] for index, value in WIDEFIELD_CHUNK.items()}
+    check(chunk_values(own) == expected,
+          "the chunk holds every setting as set, bit for bit (got %s)" % chunk_values(own))
+    given = chunk_file(args, "native" if args.compare_plughost else "params")
+    check(own is not None and read_bytes(chunk_file(args, "restored")) == read_bytes(given),
+          "a fresh instance given %s chunk as its program reads every setting back" %
+          ("the native build's" if args.compare_plughost else "its own"))
+    ours = read_bytes(audio_output(args, "chunk-params"))
+    check(ours is not None and read_bytes(audio_output(args, "chunk-restored")) == ours,
+          "restored from the chunk it sounds as with the settings, bit for bit")
+    if not args.compare_plughost:
+        return
+    check(own == read_bytes(chunk_file(args, "native")), "the chunk is the native build's byte for byte")
+    check(ours == read_bytes(audio_output(args, "reference-chunk-params")),
+          "with the settings it sounds as the native build, bit for bit")
+    # This build's chunk into the native .so.
+    code, out, err = run([args.compare_plughost, "process", "--raw", "--block", "441", "--chunk-in",
+                          chunk_file(args, "params"), "--chunk-out", chunk_file(args, "native-restored"),
+                          args.compare_plugin, audio_input(args), audio_output(args, "reference-chunk-restored")])
+    check(code == 0, "the native build takes this build's chunk (stderr: %s)" % err.strip())
+    check(read_bytes(chunk_file(args, "native-restored")) == own,
+          "the native build restored from this build's chunk reads every setting back")
+    check(ours is not None and read_bytes(audio_output(args, "reference-chunk-restored")) == ours,
+          "the native build restored from this build's chunk sounds as this build with the settings, bit for bit")
 
 
 def check_record(args):
@@ -321,39 +515,80 @@ def windows_exports(args):
 
 
 def check_audio(args):
+    if is_clap(args.plugin):
+        if batch_results is None:
+            write_audio_input(args)
+            if args.expect == "widefield" and args.compare_plughost:
+                native_chunk(args)
+        return check_clap_audio(args)
     if batch_results is None:
         write_audio_input(args)
+        if args.expect == "widefield" and args.compare_plughost:
+            native_chunk(args)
     commands = audio_commands(args)
-    for (mode, _), command in zip(audio_modes(args), commands):
+    for (mode, _), command in zip(AUDIO_MODES, commands):
         out_path = audio_output(args, mode)
         code, out, err = plughost(args, command)
         check(code == 0, "%s runs a sine pair (stderr: %s)" % (mode, err.strip()))
         if code != 0:
             continue
         report = json.loads(out)
-        call = "clap.process" if is_clap(args.plugin) else mode
-        check(report["call"] == call and report["frames"] == 22050, "%s ran 22050 frames" % mode)
+        check(report["call"] == mode and report["frames"] == 22050, "%s ran 22050 frames" % mode)
         check(report["out"]["finite"], "%s output is finite" % mode)
         check(os.path.exists(out_path) and os.path.getsize(out_path) == 22050 * 2 * 4,
               "%s wrote 22050 stereo float frames" % mode)
         if args.expect == "tonemark":
             check(report["outputEqualsInput"], "%s passes the input through unchanged" % mode)
-    if not is_clap(args.plugin):
-        code, out, err = plughost(args, commands[-1])
-        check(code == 0, "bench runs")
-        if code == 0:
-            check(json.loads(out)["nsPerFrame"] > 0, "bench reports a time per frame")
+    check_wav(args, commands[2], commands[3])
+    code, out, err = plughost(args, commands[-1])
+    check(code == 0, "bench runs")
+    if code == 0:
+        check(json.loads(out)["nsPerFrame"] > 0, "bench reports a time per frame")
+    if args.expect == "widefield":
+        check_chunks(args)
     if args.compare_plughost:
         compare_with_native(args)
 
 
+def check_wav(args, command, refused_command):
+    """The 16-bit samples arrive as value / 32768 (peaks from the whole numbers
+    written), the output is a stereo float WAV of every frame; a headerless
+    file given as WAV is refused, not read as samples."""
+    code, out, err = plughost(args, command)
+    check(code == 0, "process reads a 16-bit WAV (stderr: %s)" % err.strip())
+    if code == 0:
+        report = json.loads(out)
+        pairs = wav_input_pairs()
+        check(report["format"] == "WAV PCM 16-bit in, WAV float32 out", "the format line names both (got %r)"
+              % report["format"])
+        check(report["frames"] == WAV_FRAMES and report["rate"] == 44100, "%d frames at 44100 Hz" % WAV_FRAMES)
+        for channel in (0, 1):
+            peak = max(abs(pair[channel]) for pair in pairs) / 32768.0
+            got = report["in"]["channel"][channel]["peak"]
+            check(abs(got - peak) < 1e-9, "input channel %d peaks at %.9g (got %r)" % (channel, peak, got))
+        check(report["in"]["finite"] and report["out"]["finite"], "input and output are finite")
+        chunks = wav_chunks(wav_output(args)) if os.path.exists(wav_output(args)) else {}
+        fmt = struct.unpack("<HHI", chunks["fmt "][:8]) if "fmt " in chunks else None
+        check(fmt == (3, 2, 44100), "the output is a stereo float WAV at 44100 Hz (fmt %r)" % (fmt,))
+        check(len(chunks.get("data", b"")) == WAV_FRAMES * 8, "its data hold %d frames" % WAV_FRAMES)
+        if args.expect == "tonemark":
+            expected = b"".join(struct.pack("<ff", left / 32768.0, right / 32768.0) for left, right in pairs)
+            check(chunks.get("data") == expected, "Tonemark's output is the 16-bit input over 32768")
+    code, out, err = plughost(args, refused_command)
+    check(code == 1 and "not a RIFF/WAVE file" in err and out.strip() == "",
+          "a raw file given as WAV is refused with the reason (exit %d, stderr: %s)" % (code, err.strip()))
+
+
 def compare_with_native(args):
     """Every build computes the same numbers: the output equals the native
-    64-bit build's (for a CLAP plug-in the native VST 2 .so's), bit for bit."""
-    for (mode, _), command in zip(audio_modes(args), audio_commands(args, plugin=args.compare_plugin)):
+    64-bit build's, bit for bit (and writes the same WAV file)."""
+    modes = [mode for mode, _ in AUDIO_MODES] + ["wav"]
+    for mode, command in zip(modes, audio_commands(args, plugin=args.compare_plugin)):
         code, out, err = run([args.compare_plughost] + command)
         check(code == 0, "the native build runs %s (stderr: %s)" % (mode, err.strip()))
         ours, theirs = audio_output(args, mode), audio_output(args, "reference-" + mode)
+        if mode == "wav":
+            ours, theirs = wav_output(args), wav_output(args, reference=True)
         if code == 0 and os.path.exists(ours):
             with open(ours, "rb") as a, open(theirs, "rb") as b:
                 check(a.read() == b.read(), "%s output equals %s's bit for bit" % (mode, args.compare_plugin))
@@ -561,13 +796,16 @@ def run_batch(cache, invocations):
         os.makedirs(args.work, exist_ok=True)
         for command in COMMANDS[args.check](args):
             for path in command:
-                if path.startswith(args.work) and path.endswith((".png", ".raw")) and os.path.exists(path):
+                if path.startswith(args.work) and path.endswith((".png", ".raw", ".wav", ".chunk")) and \
+                        os.path.exists(path):
                     os.remove(path)  # no result of an earlier run may pass for this one's
             name = "%s.%s.%d" % (args.expect, args.check, len(cases))
             names[command_key(command)] = name
             cases.append((name, command))
         if args.check == "audio":
             write_audio_input(args)
+            if args.expect == "widefield" and args.compare_plughost:
+                native_chunk(args)
     case_file = cache + ".cases"
     with open(case_file, "w") as f:
         for name, command in cases:

@@ -3,13 +3,16 @@
 //   PortConversion  every Widefield port: range ends and defaults both ways,
 //                   limits, non-finite values
 //   Instance        no ports, run before activate, values out of range or not
-//                   finite, unusable rates, no allocation or lock in run
+//                   finite, unusable rates (Tonemark's own too), the host's
+//                   floating-point state, shared buffers, activate after
+//                   deactivate, no allocation or lock in run
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <vector>
+#include <xmmintrin.h>
 
 #include "lv2/PluginInstance.h"
 #include "stereo/ParameterTable.h"
@@ -96,6 +99,87 @@ protected:
 TEST_F(Instance, UnusableRatesAreRefused) {
     for (double rate : {0.0, -44100.0, std::numeric_limits<double>::quiet_NaN(), 1e12})
         EXPECT_EQ(PluginInstance::create(lv2adapter::widefieldIdentity(), rate, nullptr, services()), nullptr);
+    // The tuner reads notes from 8 to 768 kHz; elsewhere its readings would be wrong.
+    for (double rate : {7999.0, 768001.0, 1e6})
+        EXPECT_EQ(PluginInstance::create(lv2adapter::tonemarkIdentity(), rate, nullptr, services()), nullptr) << rate;
+    for (double rate : {8000.0, 768000.0})
+        delete PluginInstance::create(lv2adapter::tonemarkIdentity(), rate, nullptr, services());
+    std::unique_ptr<PluginInstance> widefieldAtAMegahertz(
+        PluginInstance::create(lv2adapter::widefieldIdentity(), 1e6, nullptr, services()));
+    EXPECT_NE(widefieldAtAMegahertz, nullptr);
+}
+
+TEST_F(Instance, InstantiatingKeepsTheHostsFloatingPointState) {
+    // A host that traps invalid operations and divisions by zero.
+    constexpr unsigned kHostState = 0x1d00;
+    for (const auto* identity : {&lv2adapter::widefieldIdentity(), &lv2adapter::tonemarkIdentity()}) {
+        const unsigned before = _mm_getcsr();
+        _mm_setcsr(kHostState);
+        PluginInstance* made = PluginInstance::create(*identity, 48000.0, nullptr, services());
+        const unsigned after = _mm_getcsr();
+        _mm_setcsr(before);
+        EXPECT_NE(made, nullptr);
+        EXPECT_EQ(after, kHostState) << identity->name;
+        delete made;
+    }
+}
+
+TEST_F(Instance, TonemarkPassesItsInputThroughWhateverBuffersAreShared) {
+    struct Sharing {
+        const char* name;
+        std::vector<float>* outLeftOn;  // the buffer out_left is given
+        std::vector<float>* outRightOn;
+    };
+    std::vector<float> ownLeft(256), ownRight(256);
+    const Sharing cases[] = {
+        {"crossed", &right, &left},       {"in place", &left, &right}, {"both on in_left", &left, &ownRight},
+        {"both on in_right", &ownLeft, &right}, {"right on in_left", &ownLeft, &left},
+    };
+    make(lv2adapter::tonemarkIdentity());
+    instance->activate();
+    for (const Sharing& c : cases) {
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            left[i] = std::sin(0.1f * static_cast<float>(i));
+            right[i] = 0.5f - 0.003f * static_cast<float>(i);
+        }
+        const std::vector<float> heardLeft = left, heardRight = right;
+        instance->connect(lv2adapter::kInLeft, left.data());
+        instance->connect(lv2adapter::kInRight, right.data());
+        instance->connect(lv2adapter::kOutLeft, c.outLeftOn->data());
+        instance->connect(lv2adapter::kOutRight, c.outRightOn->data());
+        instance->run(256);
+        EXPECT_EQ(*c.outLeftOn, heardLeft) << c.name;
+        EXPECT_EQ(*c.outRightOn, heardRight) << c.name;
+    }
+}
+
+TEST_F(Instance, ActivateAfterDeactivateForgetsTheAudioBefore) {
+    make(lv2adapter::widefieldIdentity());
+    connectAudio();
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        ports[i] = lv2adapter::portValueOf(lv2adapter::widefieldIdentity().controls[i],
+                                           parameter(lv2adapter::widefieldIdentity().controls[i].parameter));
+        instance->connect(static_cast<std::uint32_t>(lv2adapter::kFirstControlPort + i), &ports[i]);
+    }
+    // The longest delay, with the DC filter and the bass adjust on: every kind of history.
+    ports[instance->controlOf(widefield::ParameterIndex::kDelay)] = 120.0f;
+    ports[instance->controlOf(widefield::ParameterIndex::kDcFilter)] = 1.0f;
+    instance->record().setParameter(&instance->record(), widefield::ParameterIndex::kBassOn, 1.0f);
+    instance->activate();
+    std::uint32_t noise = 1;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        noise = noise * 1664525u + 1013904223u;
+        left[i] = static_cast<float>(noise >> 8) / 16777216.0f - 0.5f;
+        right[i] = -left[i];
+    }
+    instance->run(256);
+    instance->deactivate();
+    instance->activate();
+    std::fill(left.begin(), left.end(), 0.0f);
+    std::fill(right.begin(), right.end(), 0.0f);
+    instance->run(256);
+    EXPECT_EQ(outLeft, left);
+    EXPECT_EQ(outRight, right);
 }
 
 TEST_F(Instance, RunsWithNoPortConnectedOrBeforeActivate) {

@@ -1,16 +1,22 @@
 // PanelUiTests.cpp — the LV2 UI against a recording host, on headless windows.
 //
 //   Refusal   a missing ui:parent, instance-access or idle interface, another
-//             plug-in's URI, a second panel: no UI
+//             plug-in's URI, a second panel (which changes nothing): no UI
 //   Talk      the panel's changes reach the host's ports (at once when automated,
 //             with touch around gestures, else at the next idle); the host's own
-//             changes are not sent back; port_event sets the effect only while
-//             nothing runs
+//             changes are not sent back, nor rounded; port_event sets the
+//             effect only while nothing runs; a panel outliving its instance
 #include <gtest/gtest.h>
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
 
+#include <cmath>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "lv2/PanelUi.h"
@@ -94,6 +100,26 @@ protected:
     LV2_Feature idleFeature{LV2_UI__idleInterface, nullptr};
     LV2_Feature touchFeature{LV2_UI__touch, &touchData};
     std::vector<const LV2_Feature*> features;
+    // A host scale of 150 %, as ui:scaleFactor through the options.
+    static LV2_URID mapUri(LV2_URID_Map_Handle handle, const char* uri) {
+        auto& uris = *static_cast<std::vector<std::string>*>(handle);
+        for (std::size_t i = 0; i < uris.size(); ++i)
+            if (uris[i] == uri) return static_cast<LV2_URID>(i + 1);
+        uris.emplace_back(uri);
+        return static_cast<LV2_URID>(uris.size());
+    }
+    static controls::PanelZoom& zoomOf(PluginInstance& instance) {
+        return static_cast<widefield::ADoublerEditor*>(instance.effect().getEditor())->panelZoom().choice();
+    }
+    std::vector<std::string> uris;
+    LV2_URID_Map map{&uris, mapUri};
+    float scale = 1.5f;
+    LV2_Options_Option options[2] = {
+        {LV2_OPTIONS_INSTANCE, 0, mapUri(&uris, LV2_UI__scaleFactor), sizeof(float), mapUri(&uris, LV2_ATOM__Float),
+         &scale},
+        {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    LV2_Feature mapFeature{LV2_URID__map, &map};
+    LV2_Feature optionsFeature{LV2_OPTIONS__options, options};
 };
 
 TEST_F(PanelUiTest, RefusesWithoutWhatItNeeds) {
@@ -112,7 +138,11 @@ TEST_F(PanelUiTest, RefusesWithoutWhatItNeeds) {
     std::unique_ptr<PanelUi> first(open());
     ASSERT_NE(first, nullptr);
     EXPECT_NE(widget, nullptr);
-    EXPECT_EQ(open(), nullptr);  // one panel per instance
+    // One panel per instance; the refused one leaves the first one's zoom alone.
+    features.insert(features.end() - 1, {&mapFeature, &optionsFeature});
+    EXPECT_EQ(open(), nullptr);
+    EXPECT_FALSE(zoomOf(*instance).hostLevel().has_value());
+    features.erase(features.end() - 3, features.end() - 1);
     first.reset();
     std::unique_ptr<PanelUi> again(open());
     EXPECT_NE(again, nullptr);
@@ -139,8 +169,7 @@ TEST_F(PanelUiTest, ThePanelsChangesReachTheHostsPorts) {
     ui->idle();
     EXPECT_EQ(host.writes.size(), 1u);
 
-    // With "Send": at once, inside the gesture, and not again at idle. (A gain
-    // on a fader row: the open panel puts any other gain on its row.)
+    // With "Send": at once, inside the gesture, and not again at idle.
     host.writes.clear();
     const float gain = static_cast<float>(widefield::faderGain(100) / 2.0);
     panelTellsHost(43, I::kGainLeft);
@@ -155,12 +184,14 @@ TEST_F(PanelUiTest, ThePanelsChangesReachTheHostsPorts) {
     EXPECT_FALSE(host.touches[1].grabbed);
     ui->idle();
     EXPECT_EQ(host.writes.size(), 1u);
-    // Panel-only settings and commands stay with the effect.
-    panelTellsHost(43, I::kBassBoost);
+    // The panel-only settings have ports of their own, in their units (the
+    // boost in per cent); commands such as the latency stay with the effect.
     panelSets(I::kBassBoost, 0.5f);
     panelSets(I::kSetLatency, 200.0f);
     ui->idle();
-    EXPECT_EQ(host.writes.size(), 1u);
+    ASSERT_EQ(host.writes.size(), 2u);
+    EXPECT_EQ(host.writes[1].port, portOf(I::kBassBoost));
+    EXPECT_EQ(host.writes[1].value, 50.0f);
     EXPECT_EQ(host.touches.size(), 2u);
 }
 
@@ -194,6 +225,65 @@ TEST_F(PanelUiTest, TheHostsChangesAreNotSentBack) {
     ui->portEvent(500, sizeof(float), 0, &rotation);
     ui->portEvent(lv2adapter::kOutLeft, sizeof(float), 0, nullptr);
     EXPECT_EQ(effectValue(portOf(I::kInputRotation) - lv2adapter::kFirstControlPort), 0.75f);
+}
+
+TEST_F(PanelUiTest, OffStepHostValuesPlayAsWithThePanelClosed) {
+    // A twin instance without a panel hears the same ports and the same audio.
+    std::unique_ptr<PluginInstance> closed(
+        PluginInstance::create(lv2adapter::widefieldIdentity(), 44100.0, nullptr, services()));
+    std::vector<float> in(512), outOpen(512), outClosed(512), outOpenRight(512), outClosedRight(512);
+    for (std::size_t i = 0; i < in.size(); ++i) in[i] = 0.5f * std::sin(0.05f * static_cast<float>(i));
+    std::vector<float> inRight(in.rbegin(), in.rend());
+    for (auto [each, outLeft, outRight] : {std::tuple{instance.get(), &outOpen, &outOpenRight},
+                                           std::tuple{closed.get(), &outClosed, &outClosedRight}}) {
+        for (std::size_t i = 0; i < ports.size(); ++i)
+            each->connect(static_cast<std::uint32_t>(lv2adapter::kFirstControlPort + i), &ports[i]);
+        each->connect(lv2adapter::kInLeft, in.data());
+        each->connect(lv2adapter::kInRight, inRight.data());
+        each->connect(lv2adapter::kOutLeft, outLeft->data());
+        each->connect(lv2adapter::kOutRight, outRight->data());
+        each->activate();
+    }
+    const auto port = [&](std::int32_t index) -> float& { return ports[portOf(index) - lv2adapter::kFirstControlPort]; };
+    const auto runBoth = [&] {
+        instance->run(256);
+        closed->run(256);
+    };
+    // Set before the panel opens: each between two of its slider's steps.
+    port(I::kInputRotation) = 10.0f;
+    port(I::kCentreCut) = 5.0f;
+    port(I::kAsymmetry) = 33.0f;
+    port(I::kGainLeft) = -30.0f;
+    runBoth();
+    instanceFeature.data = instance.get();
+    std::unique_ptr<PanelUi> ui(open());
+    ASSERT_NE(ui, nullptr);
+    ui->idle();
+    // And while it is open.
+    port(I::kOutputWidth) = 103.0f;
+    port(I::kDelay) = 5.0f;
+    port(I::kGainRight) = -30.0f;
+    runBoth();
+    ui->idle();
+    ui->idle();
+    runBoth();
+    EXPECT_EQ(outOpen, outClosed);
+    EXPECT_EQ(outOpenRight, outClosedRight);
+    for (std::size_t i = 0; i < ports.size(); ++i) EXPECT_EQ(effectValue(i), closed->appliedValue(i)) << i;
+    EXPECT_TRUE(host.writes.empty());
+    EXPECT_TRUE(host.touches.empty());
+}
+
+TEST_F(PanelUiTest, APanelOutlivingItsInstanceDoesNothing) {
+    instanceFeature.data = instance.get();
+    std::unique_ptr<PanelUi> ui(open());
+    ASSERT_NE(ui, nullptr);
+    instance.reset();
+    const float value = 20.0f;
+    EXPECT_EQ(ui->idle(), 1);  // the UI is closed
+    ui->portEvent(portOf(I::kOutputWidth), sizeof(float), 0, &value);
+    ui.reset();
+    EXPECT_TRUE(host.writes.empty());
 }
 
 }  // namespace

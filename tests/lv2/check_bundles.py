@@ -50,8 +50,20 @@ WIDEFIELD_PORTS = {
     "swap": ("R<->L", 0, 1, 0, None, {"toggled"}),
     "dc_filter": ("DCfilter", 0, 1, 0, None, {"toggled"}),
     "balance_left": ("Left", -100, 100, 0, "pc", set()),
+    # The panel-only settings, appended; the bass ports read as the panel's labels do.
+    "input_width": ("InWidth", 0, 200, 100, "pc", set()),
+    "bass_on": ("Bass On", 0, 1, 0, None, {"toggled"}),
+    "bass_frequency": ("Bass Freq", 0, 1000, 100, "hz", set()),
+    "bass_boost": ("Bass Boost", 0, 100, 0, "pc", set()),
+    "bass_width": ("Bass Width", -100, 100, 0, "pc", set()),
+    "pseudo_stereo": ("Pseudo St.", 0, 1, 0, None, {"toggled"}),
+    "fluorescence": ("Fluorescence", 0, 1, 1, None, {"toggled"}),
 }
-WIDEFIELD_INDEX = {symbol: i for i, symbol in enumerate(WIDEFIELD_PORTS)}
+# The effect's setParameter index of each port: the host parameters in order,
+# then the panel's settings (16 is unused; the fluorescence switch is 40).
+WIDEFIELD_INDEX = dict({symbol: i for i, symbol in enumerate(list(WIDEFIELD_PORTS)[:15])},
+                       input_width=15, bass_on=17, bass_frequency=18, bass_boost=19, bass_width=20,
+                       pseudo_stereo=21, fluorescence=40)
 
 
 def f32(value):
@@ -63,8 +75,14 @@ def effect_value(symbol, value):
     kind = WIDEFIELD_PORTS[symbol][4], WIDEFIELD_PORTS[symbol][5]
     if "toggled" in kind[1]:
         return 1.0 if value > 0 else 0.0
-    if symbol == "output_width":
+    if symbol in ("output_width", "input_width"):
         return f32(value / 200.0)
+    if symbol == "bass_frequency":
+        return f32(value / 1000.0)
+    if symbol == "bass_boost":
+        return f32(value / 100.0)
+    if symbol == "bass_width":
+        return f32((value + 100.0) / 200.0)
     if symbol.endswith("rotation"):
         return f32((value + 90.0) / 180.0)
     if symbol in ("centre", "balance_left"):
@@ -83,6 +101,8 @@ WIDEFIELD_CASES = [
     {"bypass": 1, "gain_left": 3},
     {"gain_right": -120, "gain_left": GAIN_TOP, "delay": 120, "mono": 1},
     {"meters_off": 1, "invert_right": 1, "output_width": 0, "delay": 7, "centre": -100},
+    {"input_width": 150, "bass_on": 1, "pseudo_stereo": 1, "delay": 30},
+    {"bass_on": 1, "bass_frequency": 300, "bass_boost": 60, "bass_width": -40, "input_width": 50, "fluorescence": 0},
 ]
 TONEMARK_CASES = [{}, {"reference": 432, "accuracy": 2}]
 

@@ -25,7 +25,7 @@ import xml.etree.ElementTree as ElementTree
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, here)
-from check_bundles import WIDEFIELD_INDEX, effect_value  # noqa: E402
+from check_bundles import WIDEFIELD_INDEX, WIDEFIELD_PORTS, effect_value  # noqa: E402
 
 # The VST 2 test's signal, session driver and comparisons, shared.
 _spec = importlib.util.spec_from_file_location("vst_in_ardour", os.path.join(here, "..", "ardour",
@@ -50,19 +50,26 @@ BOUNCES = [
     ("wf-delay", "widefield", {8: 60.0}),
     ("wf-mono", "widefield", {2: 1.0}),
     ("wf-gains", "widefield", {9: -6.0, 10: 3.0, 14: 40.0}),
+    # The panel-only settings' ports: input width and pseudo-stereo, then the bass
+    # stage (one bounce with it on: its filters go on from where the last one
+    # with it on ended, as they do in any host between two plays).
+    ("wf-panel-settings", "widefield", {15: 150.0, 20: 1.0, 8: 30.0}),
+    ("wf-bass", "widefield", {16: 1.0, 17: 300.0, 18: 60.0, 19: -40.0}),
 ]
-FINAL = {"widefield": {0: 1.0, 3: 160.0, 8: 60.0, 13: 1.0}, "tonemark": {1: 0.0}}
+FINAL = {"widefield": {0: 1.0, 3: 160.0, 8: 60.0, 13: 1.0, 15: 50.0, 16: 1.0, 18: 25.0, 21: 0.0},
+         "tonemark": {1: 0.0}}
 LANE_INDEX = 5
 LANE_POINTS = [-45.0, 45.0, 0.0]
 TONEMARK_DEFAULTS = [440.0, 1.0]
-WIDEFIELD_DEFAULTS = [0.0, 0.0, 0.0, 100.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0]
-SYMBOLS = list(WIDEFIELD_INDEX)
+SYMBOLS = list(WIDEFIELD_PORTS)
+WIDEFIELD_DEFAULTS = [WIDEFIELD_PORTS[symbol][3] for symbol in SYMBOLS]
 
 
 def vst_settings(track, settings):
+    """Port positions and values in their units → the effect's indices and values."""
     if track.startswith("tonemark"):
         return dict(settings)
-    return {index: effect_value(SYMBOLS[index], value) for index, value in settings.items()}
+    return {WIDEFIELD_INDEX[SYMBOLS[k]]: effect_value(SYMBOLS[k], value) for k, value in settings.items()}
 
 
 def expected_value(track, index):
@@ -151,6 +158,8 @@ def main():
     ardour.env.update(LV2_PATH=os.path.abspath(args.lv2_path), BRISORA_PLUGIN_TYPE="LV2",
                       BRISORA_LANE="%d %r %r %r" % ((LANE_INDEX,) + tuple(LANE_POINTS)))
     names = {TONEMARK: host.plughost_names(args, args.tonemark), WIDEFIELD: host.plughost_names(args, args.widefield)}
+    # The settings a VST 2 host is not shown are named by their ports.
+    names[WIDEFIELD].update({str(k): WIDEFIELD_PORTS[SYMBOLS[k]][0] for k in range(len(names[WIDEFIELD]), len(SYMBOLS))})
 
     left, right = host.test_signal()
     input_path = os.path.join(work, "input.raw")

@@ -107,17 +107,17 @@ TEST_F(Layout, ABuiltPanelShowsDesignPositionsBeforeAnyRefresh) {
 
 TEST_F(Layout, ThePanelIsShownOnlyAfterItsControlsAreInLine) {
     effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
-    // The fresh panel's design positions differ from the effect's settings, so
-    // the refresh sends values back; the window must still be hidden then.
-    int sendsWhileShown = 0, sends = 0;
-    received->onSet = [&] {
-        ++sends;
-        for (const platform::HeadlessWindow* w : windows.windows()) sendsWhileShown += w->visible() ? 1 : 0;
+    // The refresh reads the effect's settings into the controls; the window
+    // must still be hidden while it does.
+    int readsWhileShown = 0, reads = 0;
+    received->onGet = [&] {
+        ++reads;
+        for (const platform::HeadlessWindow* w : windows.windows()) readsWhileShown += w->visible() ? 1 : 0;
     };
     openPanel();
-    received->onSet = nullptr;
-    EXPECT_GT(sends, 0);
-    EXPECT_EQ(sendsWhileShown, 0);
+    received->onGet = nullptr;
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(readsWhileShown, 0);
     EXPECT_TRUE(window().visible());
 }
 

@@ -62,7 +62,8 @@ private:
     }
 };
 
-// The effect, keeping a log of every setting and command it was sent.
+// The effect, keeping a log of every setting and command it was sent, and
+// telling when its settings are read.
 class RecordingEffect : public ADoubler {
 public:
     using ADoubler::ADoubler;
@@ -71,7 +72,12 @@ public:
         if (onSet) onSet();
         ADoubler::setParameter(index, value);
     }
+    float getParameter(std::int32_t index) override {
+        if (onGet) onGet();
+        return ADoubler::getParameter(index);
+    }
     std::function<void()> onSet;
+    std::function<void()> onGet;
     std::size_t count(std::int32_t index) const {
         std::size_t n = 0;
         for (const HostCall& call : sent) n += call.index == index ? 1 : 0;

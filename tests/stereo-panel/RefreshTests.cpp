@@ -1,8 +1,7 @@
 // RefreshTests.cpp — refreshPanel's mappings from the effect's settings to the
 // controls, with every setting away from its neutral value (so a swapped
-// index, a lost reversal or a wrong lamp shows), and where the values that
-// the moved sliders send back go: to the host while "Send" is lit, to the
-// effect alone while it is dark.
+// index, a lost reversal or a wrong lamp shows), and that the refresh sends
+// nothing back: values between the steps stay as the host set them.
 #include "tests/stereo-panel/PanelFixture.h"
 
 #include "stereo/LevelScale.h"
@@ -95,32 +94,37 @@ TEST_F(Refresh, EachLampShowsItsOwnSwitch) {
     EXPECT_FALSE(form->Automation.LEDon());
 }
 
-TEST_F(Refresh, SendBacksReachTheHostOnlyWhileSendIsLit) {
-    // Values off the sliders' grids: each moved slider sends its grid's value back.
+TEST_F(Refresh, HostValuesBetweenTheStepsStayAndNothingGoesBack) {
+    // Values off the sliders' grids and between the faders' rows: the controls
+    // move to the nearest step and say so, the effect keeps the host's values,
+    // and neither the effect nor the host hears anything from the panel,
+    // whether "Send" is dark or lit.
     const auto hostSets = [&](float offset) {
         effect->setParameter(ADoubler::kOutputWidth, 0.733f + offset);
         effect->setParameter(ADoubler::kInputRotation, 0.641f + offset);
         effect->setParameter(ADoubler::kDelay, 0.3f + offset);
         effect->setParameter(ADoubler::kBassWidth, 0.692f + offset);
+        effect->setParameter(ADoubler::kGainLeft, 0.3f + offset);
     };
-    // Dark: the effect takes the grid's values, the host hears nothing.
-    hostSets(0.0f);
-    idle();
-    EXPECT_EQ(effect->getParameter(ADoubler::kOutputWidth), 0.73f);
-    EXPECT_EQ(effect->getParameter(ADoubler::kInputRotation), 0.64f);
-    EXPECT_EQ(effect->getParameter(ADoubler::kBassWidth), 0.69f);
-    EXPECT_TRUE(automation().empty());
-    // Lit: the same send-backs are automation the host records, in the
-    // refresh's order.
-    click(form->Automation);
-    host.calls.clear();
-    hostSets(0.1f);
-    idle();
-    EXPECT_EQ(host.calls, (std::vector<HostCall>{{audioMasterAutomate, ADoubler::kOutputWidth, 0.83f},
-                                                  {audioMasterAutomate, ADoubler::kInputRotation, 0.74f},
-                                                  {audioMasterAutomate, ADoubler::kDelay, 0.4f},
-                                                  {audioMasterAutomate, ADoubler::kBassWidth, 0.79f}}));
-    EXPECT_EQ(effect->getParameter(ADoubler::kBassWidth), 0.79f);
+    for (const bool lit : {false, true}) {
+        if (lit) click(form->Automation);
+        const float offset = lit ? 0.1f : 0.0f;
+        host.calls.clear();
+        received->sent.clear();
+        hostSets(offset);
+        const std::size_t hostSends = received->sent.size();
+        idle();
+        EXPECT_EQ(form->StereoWidth.position(), lit ? 83 : 73);
+        EXPECT_EQ(form->StrWidthLbl.text(), lit ? "166%" : "146%");
+        EXPECT_EQ(form->BassWidth.position(), lit ? 21 : 31);
+        EXPECT_EQ(effect->getParameter(ADoubler::kOutputWidth), 0.733f + offset);
+        EXPECT_EQ(effect->getParameter(ADoubler::kInputRotation), 0.641f + offset);
+        EXPECT_EQ(effect->getParameter(ADoubler::kDelay), 0.3f + offset);
+        EXPECT_EQ(effect->getParameter(ADoubler::kBassWidth), 0.692f + offset);
+        EXPECT_EQ(effect->getParameter(ADoubler::kGainLeft), 0.3f + offset);
+        EXPECT_EQ(received->sent.size(), hostSends) << "lit: " << lit;
+        EXPECT_TRUE(automation().empty()) << "lit: " << lit;
+    }
 }
 
 }  // namespace

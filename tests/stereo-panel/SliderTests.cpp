@@ -135,15 +135,15 @@ TEST_F(Sliders, HostAutomationReachesTheSliderInOnePass) {
     EXPECT_EQ(editor().refreshCount(), before + 1);
     EXPECT_EQ(form->StereoWidth.position(), 50);
     EXPECT_EQ(parameter(ADoubler::kOutputWidth), 0.503f);
-    // Elsewhere: the slider moves to 50 and its handler sends the grid's 0.5 back.
+    // Elsewhere: the slider moves to 50 and shows it; the effect keeps 0.503.
     keyTo(form->StereoWidth, 30);
     idle();
     effect->setParameter(ADoubler::kOutputWidth, 0.503f);
     idle();
     EXPECT_EQ(form->StereoWidth.position(), 50);
-    EXPECT_EQ(parameter(ADoubler::kOutputWidth), 0.5f);
+    EXPECT_EQ(parameter(ADoubler::kOutputWidth), 0.503f);
     EXPECT_EQ(form->StrWidthLbl.text(), "100%");
-    // The send set the dirty mark again, the refresh cleared it: no second pass.
+    // The refresh cleared the dirty mark and set it nowhere: no second pass.
     const std::uint32_t after = editor().refreshCount();
     idle();
     idle();

@@ -39,6 +39,35 @@ TEST_F(Chain, DefaultsPassTheSignalBitForBit) {
     EXPECT_EQ(out.right, in.right);
 }
 
+TEST_F(Chain, OutputWidthActsOnTheRotatedPair) {
+    // Output rotation 0.7 (t = 0.2 pi, c = 0.80901700, s = 0.58778524 as
+    // floats), then output width 0.8 (L' = 1.3 L - 0.3 R, R' = 1.3 R - 0.3 L):
+    // (1, 0) -> (c, s) -> (1.3 c - 0.3 s, 1.3 s - 0.3 c), and
+    // (0, 1) -> (-s, c) -> (-1.3 s - 0.3 c, 1.3 c + 0.3 s).
+    set(ADoubler::kOutputRotation, 0.7f);
+    set(ADoubler::kOutputWidth, 0.8f);
+    const auto [leftOfLeft, rightOfLeft] = runPair(1.0f, 0.0f);
+    EXPECT_NEAR(leftOfLeft, 0.8753865, 2e-6);
+    EXPECT_NEAR(rightOfLeft, 0.5214157, 2e-6);
+    const auto [leftOfRight, rightOfRight] = runPair(0.0f, 1.0f);
+    EXPECT_NEAR(leftOfRight, -1.0068259, 2e-6);
+    EXPECT_NEAR(rightOfRight, 1.2280577, 2e-6);
+}
+
+TEST_F(Chain, ResumeForgetsTheAudioBefore) {
+    // The longest delay, the DC filter and the bass adjust: every kind of history.
+    set(ADoubler::kDelay, 1.0f);
+    set(ADoubler::kDcFilter, 1.0f);
+    set(ADoubler::kBassOn, 1.0f);
+    run(noise(500, 3));
+    effect->dispatcher(effMainsChanged, 0, 0, nullptr, 0.0f);
+    effect->dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
+    const StereoBlock silence(500);
+    const StereoBlock out = run(silence);
+    EXPECT_EQ(out.left, silence.left);
+    EXPECT_EQ(out.right, silence.right);
+}
+
 TEST_F(Chain, BypassPassesTheInputWhateverTheSettings) {
     set(ADoubler::kInputWidth, 0.1f);
     set(ADoubler::kOutputRotation, 0.9f);

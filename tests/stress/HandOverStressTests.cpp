@@ -11,6 +11,8 @@
 //                    a reading taken after a reset never shows a hold from before it
 //   decimation set   every block runs on one of the designs handed over, never on
 //                    a mixture of two
+//   state chunks     a chunk applied while audio runs reaches every block whole
+//                    or not at all
 // BRISORA_STRESS_SECONDS sets the time per test (default 1).
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "framework/SettingsChunk.h"
 #include "stereo/uDoubler.h"
 #include "tests/support/EffectServices.h"
 #include "tuner/DecimatedRing.h"
@@ -188,4 +191,57 @@ TEST(HandOver, DecimationBlocksRunOnOneWholeDesign) {
     // Once the writer stops, the next block takes its last design.
     lowPass->process(input.data(), 64, *ring);
     EXPECT_TRUE(sameAs(lowPass->appliedCoefficients(), designs[(round + 2) % 3]));
+}
+
+TEST(HandOver, AChunkReachesEachBlockWholeOrNotAtAll) {
+    using I = widefield::ParameterIndex;
+    // Settings of the matrices only: no filter, delay or bass, so each block's
+    // output depends on its settings and its input alone.
+    const ChunkSetting first[] = {{I::kOutputWidth, 0.2f}, {I::kInputRotation, 0.7f}, {I::kOutputRotation, 0.3f},
+                                  {I::kCentreCut, 0.6f},   {I::kAsymmetry, 0.4f},     {I::kGainLeft, 0.45f},
+                                  {I::kGainRight, 0.55f},  {I::kInputWidth, 0.9f},    {I::kSwapChannels, 1.0f}};
+    ChunkSetting second[sizeof first / sizeof first[0]];
+    for (std::size_t i = 0; i < sizeof first / sizeof first[0]; ++i)
+        second[i] = {first[i].index, first[i].index == I::kSwapChannels ? 0.0f : 1.0f - first[i].value};
+    const std::int32_t id = fourCharCode('W', 'd', 'F', 'd');
+    std::vector<std::uint8_t> chunks[2] = {writeSettingsChunk(id, first, sizeof first / sizeof first[0], "A"),
+                                           writeSettingsChunk(id, second, sizeof second / sizeof second[0], "B")};
+    // What a block gives under each chunk alone.
+    std::vector<float> expected[2];
+    for (int k = 0; k < 2; ++k) {
+        WidefieldRig alone;
+        alone.effect->dispatcher(effSetChunk, 0, static_cast<VstIntPtr>(chunks[k].size()), chunks[k].data(), 0.0f);
+        alone.block(7, false);
+        expected[k] = alone.left;
+        expected[k].insert(expected[k].end(), alone.right.begin(), alone.right.end());
+    }
+    ASSERT_NE(expected[0], expected[1]);
+    // From one chunk to the other and back, one block each.
+    WidefieldRig rig;
+    for (int k = 0; k < 6; ++k) {
+        rig.effect->dispatcher(effSetChunk, 0, static_cast<VstIntPtr>(chunks[k % 2].size()), chunks[k % 2].data(), 0.0f);
+        rig.block(7, false);
+        std::vector<float> got = rig.left;
+        got.insert(got.end(), rig.right.begin(), rig.right.end());
+        ASSERT_EQ(got, expected[k % 2]) << k;
+    }
+    std::int64_t blocks = 0, mixed = 0, seen[2] = {0, 0};
+    std::uint32_t round = 0;
+    againstWriter(
+        [&] {
+            std::vector<std::uint8_t>& chunk = chunks[round++ % 2];
+            rig.effect->dispatcher(effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data(), 0.0f);
+        },
+        [&] {
+            for (const auto until = deadline(); std::chrono::steady_clock::now() < until; ++blocks) {
+                rig.block(7, false);
+                std::vector<float> got = rig.left;
+                got.insert(got.end(), rig.right.begin(), rig.right.end());
+                if (got == expected[0]) ++seen[0];
+                else if (got == expected[1]) ++seen[1];
+                else ++mixed;
+            }
+        });
+    EXPECT_EQ(mixed, 0) << "of " << blocks << " blocks";
+    EXPECT_GT(seen[0] + seen[1], 0);
 }

@@ -4,6 +4,7 @@
 //   lines        Bresenham, start drawn, end point left out; polyline corners;
 //                lines far outside the clip match the full walk
 //   text         placement of the cell, transparency, measuring, bold vs regular
+//   blend        the glyphs' coverage mixing, against exact levels
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -25,6 +26,17 @@ int countInk(const Image& image, Pixel color) {
     return n;
 }
 }  // namespace
+
+TEST(CanvasBlend, EachChannelIsRoundedToTheNearestLevel) {
+    // (background x (255 - coverage) + colour x coverage) / 255, to the nearest:
+    // red 3 x 128 / 255 = 1.51 -> 2, green 127 / 255 = 0.498 -> 0, blue 200 x 128 / 255 = 100.4 -> 100.
+    EXPECT_EQ(blend(rgb(3, 0, 200), rgb(0, 1, 0), 127), rgb(2, 0, 100));
+    // red 200 / 255 = 0.78 -> 1, green 255 x 200 / 255 = 200, blue 77 x 200 / 255 = 60.4 -> 60.
+    EXPECT_EQ(blend(rgb(0, 0, 0), rgb(1, 255, 77), 200), rgb(1, 200, 60));
+    // The ends: no coverage keeps the background, full coverage is the colour.
+    EXPECT_EQ(blend(rgb(9, 8, 7), rgb(1, 2, 3), 0), rgb(9, 8, 7));
+    EXPECT_EQ(blend(rgb(9, 8, 7), rgb(1, 2, 3), 255), rgb(1, 2, 3));
+}
 
 TEST(CanvasRectangles, FillCoversLeftTopButNotRightBottom) {
     Image image(10, 10, paper);

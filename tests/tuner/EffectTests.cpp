@@ -183,6 +183,39 @@ TEST(Effect, ProgramsAndLongNames) {
     EXPECT_EQ(h.fx().dispatcher(effSetProgramName, 0, 0, nullptr, 0.0f), 0);
 }
 
+// A host that keeps only state (the record offers no chunks to VST 2 hosts)
+// gets both settings and the name back; another plug-in's chunk or a setting
+// beyond the panel's reach changes nothing.
+TEST(Effect, StateChunkKeepsBothSettingsAndTheName) {
+    EffectHarness h, fresh;
+    h.fx().setParameter(ADoubler::kReferencePitch, 432.0f);
+    h.fx().setParameter(ADoubler::kAccuracy, 2.0f);
+    char name[] = "Bass";
+    h.fx().setProgramName(name);
+    void* data = nullptr;
+    const VstIntPtr size = h.fx().dispatcher(effGetChunk, 0, 0, &data, 0.0f);
+    ASSERT_EQ(size, 16 + 2 * 8 + 4 + 4);
+    std::vector<std::uint8_t> chunk(static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+    EXPECT_EQ(std::memcmp(chunk.data(), "BrStuFFT", 8), 0);
+
+    std::vector<std::uint8_t> widefield = chunk;
+    std::memcpy(widefield.data() + 4, "WdFd", 4);
+    EXPECT_EQ(fresh.fx().dispatcher(effSetChunk, 0, size, widefield.data(), 0.0f), 0);
+    std::vector<std::uint8_t> tooHigh = chunk;
+    const float far = 1000.0f;
+    std::memcpy(tooHigh.data() + 20, &far, 4);  // the reference, as 1000 Hz
+    EXPECT_EQ(fresh.fx().dispatcher(effSetChunk, 0, size, tooHigh.data(), 0.0f), 1);
+    EXPECT_EQ(fresh.fx().getParameter(ADoubler::kReferencePitch), 440.0f);
+    EXPECT_EQ(fresh.fx().getParameter(ADoubler::kAccuracy), 2.0f);
+
+    EXPECT_EQ(fresh.fx().dispatcher(effSetChunk, 1, size, chunk.data(), 0.0f), 1);
+    EXPECT_EQ(fresh.fx().getParameter(ADoubler::kReferencePitch), 432.0f);
+    char back[64];
+    fresh.fx().getProgramName(back);
+    EXPECT_STREQ(back, "Bass");
+    EXPECT_EQ(h.fx().getAeffect()->flags & effFlagsProgramChunks, 0);
+}
+
 TEST(Effect, SampleRateIsFollowedAtSetSampleRateAndResume) {
     EffectHarness h;
     h.fx().setSampleRate(96000.0f);
@@ -200,7 +233,7 @@ TEST(Effect, SampleRateIsFollowedAtSetSampleRateAndResume) {
     EXPECT_EQ(h.fx().getDecimationFactor(), 4);
 }
 
-TEST(Effect, ResumeRefreshesAndPostsAndSuspendKeepsTheRing) {
+TEST(Effect, ResumeRefreshesAndPostsAndForgetsTheAudioBefore) {
     EffectHarness h;
     h.feed({{440.0, 0.5}}, 0.1);
     const std::int32_t index = h.fx().getRing().newestIndex();
@@ -210,6 +243,20 @@ TEST(Effect, ResumeRefreshesAndPostsAndSuspendKeepsTheRing) {
     h.fx().dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
     EXPECT_TRUE(h.editor().updatePending());
     EXPECT_EQ(h.fx().getRing().newestIndex(), index);
+    // Silence after the restart: the ring holds nothing but silence.
+    h.feed({}, 0.01);
+    bool silent = true;
+    for (std::int32_t i = 0; i < DecimatedRing::kLength; ++i) silent = silent && h.fx().getRing().at(i) == 0.0f;
+    EXPECT_TRUE(silent);
+}
+
+TEST(Effect, AtARateTheTunerCannotFollowItReadsNothing) {
+    // The decimation follows 8 to 768 kHz; at 1 MHz a 440 Hz tone would read as another note.
+    EffectHarness h(1.0e6f);
+    const PitchReading reading = h.measureTone({{440.0, 0.5}}, 1);
+    EXPECT_EQ(reading.noReading, 1.0f);
+    EXPECT_EQ(reading.frequency, 0.0f);
+    EXPECT_EQ(h.fx().getNoReading(), 1.0f);
 }
 
 }  // namespace tonemark

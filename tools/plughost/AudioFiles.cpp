@@ -2,92 +2,74 @@
 #include "tools/plughost/AudioFiles.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 
-#if defined(PLUGHOST_HAVE_SNDFILE)
-#include <sndfile.h>
-#endif
+#include "tools/plughost/WavFile.h"
 
 namespace plughost {
 namespace {
 
-bool readRaw(const std::string& path, double rate, AudioData& data, std::string& error) {
+const char* const kRawName = "raw float32 interleaved";
+
+bool readBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return error = "cannot open " + path, false;
-    data.channels = 2;
-    data.rate = rate;
-    data.samples.clear();
-    float chunk[4096];
+    bytes.clear();
+    std::uint8_t chunk[65536];
     std::size_t count;
-    while ((count = std::fread(chunk, sizeof(float), 4096, file)) > 0) data.samples.insert(data.samples.end(), chunk, chunk + count);
-    bool failed = std::ferror(file) != 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + count);
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (failed) return error = "cannot read " + path, false;
-    data.samples.resize(data.samples.size() / 2 * 2);  // whole frames only
     return true;
 }
 
-bool writeRaw(const std::string& path, const AudioData& data, std::string& error) {
+bool writeBytes(const std::string& path, const void* bytes, std::size_t size, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return error = "cannot create " + path, false;
-    bool ok = std::fwrite(data.samples.data(), sizeof(float), data.samples.size(), file) == data.samples.size();
+    bool ok = std::fwrite(bytes, 1, size, file) == size;
     ok = std::fclose(file) == 0 && ok;
     if (!ok) error = "cannot write " + path;
     return ok;
 }
 
-}  // namespace
-
-bool haveSndfile() {
-#if defined(PLUGHOST_HAVE_SNDFILE)
+bool readRaw(const std::vector<std::uint8_t>& bytes, double rate, AudioData& data) {
+    data.channels = 2;
+    data.rate = rate;
+    data.format = kRawName;
+    data.samples.resize(bytes.size() / (2 * sizeof(float)) * 2);  // whole frames only
+    for (std::size_t i = 0; i < data.samples.size(); ++i)
+        std::memcpy(&data.samples[i], bytes.data() + i * sizeof(float), sizeof(float));
     return true;
-#else
-    return false;
-#endif
 }
 
+}  // namespace
+
 bool readAudio(const std::string& path, bool raw, double rawRate, AudioData& data, std::string& error) {
-#if defined(PLUGHOST_HAVE_SNDFILE)
-    if (!raw) {
-        SF_INFO info{};
-        SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-        if (!file) return error = "cannot open " + path + " (" + sf_strerror(nullptr) + ")", false;
-        if (info.channels < 1 || info.frames < 0) {
-            sf_close(file);
-            return error = path + " holds no audio channels", false;
-        }
-        data.channels = info.channels;
-        data.rate = info.samplerate;
-        data.samples.assign(static_cast<std::size_t>(info.frames) * static_cast<std::size_t>(info.channels), 0.0f);
-        sf_count_t got = sf_readf_float(file, data.samples.data(), info.frames);
-        sf_close(file);
-        data.samples.resize(static_cast<std::size_t>(got) * static_cast<std::size_t>(info.channels));
-        return true;
+    std::vector<std::uint8_t> bytes;
+    if (!readBytes(path, bytes, error)) return false;
+    if (raw) return readRaw(bytes, rawRate, data);
+    WavAudio wav;
+    if (!decodeWav(bytes, wav, error)) {
+        error = path + ": " + error +
+                "; plughost reads WAV files of 32-bit float or 16- or 24-bit PCM, and raw float32 stereo with --raw";
+        return false;
     }
-#else
-    (void)raw;  // raw is the only format without libsndfile
-#endif
-    return readRaw(path, rawRate, data, error);
+    data.channels = wav.channels;
+    data.rate = wav.rate;
+    data.samples = std::move(wav.samples);
+    data.format = wavFormatName(wav.format);
+    return true;
 }
 
 bool writeAudio(const std::string& path, bool raw, const AudioData& data, std::string& error) {
-#if defined(PLUGHOST_HAVE_SNDFILE)
-    if (!raw) {
-        SF_INFO info{};
-        info.channels = data.channels;
-        info.samplerate = static_cast<int>(std::lround(data.rate));
-        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;  // float keeps every sample exact
-        SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-        if (!file) return error = "cannot create " + path + " (" + sf_strerror(nullptr) + ")", false;
-        sf_count_t wrote = sf_writef_float(file, data.samples.data(), data.frames());
-        bool ok = sf_close(file) == 0 && wrote == data.frames();
-        if (!ok) error = "cannot write " + path;
-        return ok;
-    }
-#else
-    (void)raw;
-#endif
-    return writeRaw(path, data, error);
+    if (raw) return writeBytes(path, data.samples.data(), data.samples.size() * sizeof(float), error);
+    std::vector<std::uint8_t> bytes;
+    if (!encodeWav(data.channels, data.rate, data.samples, bytes, error)) return error = path + ": " + error, false;
+    return writeBytes(path, bytes.data(), bytes.size(), error);
 }
 
 AudioData makeSine(double hz, double amplitude, double seconds, double rate, int channels) {

@@ -6,7 +6,7 @@
 //             the gui's API and size
 //   process   activate at the file's rate, --param ID=VALUE as events at frame 0
 //             of the first block (VALUE in the parameter's own unit),
-//             --state-in/--state-out load and save the state, block by block
+//             --chunk-in/--chunk-out load the state before and save it after, block by block
 //             through process, deactivate; levels as the VST 2 command reports
 #include <cmath>
 #include <cstdio>
@@ -181,7 +181,7 @@ int runClapProcess(const Options& options) {
         return kExitUsage;
     }
     const std::string& path = options.positional[0];
-    const bool raw = options.raw || !haveSndfile();
+    const bool raw = options.raw;
     AudioData input;
     std::string error;
     if (!readAudio(options.positional[1], raw, options.rate, input, error)) {
@@ -194,10 +194,10 @@ int runClapProcess(const Options& options) {
     if (!instance) return status;
     const clap_plugin_t* p = instance->plugin();
     const auto* state = instance->extension<clap_plugin_state_t>(CLAP_EXT_STATE);
-    if (!options.stateIn.empty()) {
+    if (!options.chunkIn.empty()) {
         FileStream stream;
-        if (state == nullptr || !readFile(options.stateIn, stream.bytes) || !state->load(p, &stream.in)) {
-            std::fprintf(stderr, "plughost: %s did not load the state %s\n", path.c_str(), options.stateIn.c_str());
+        if (state == nullptr || !readFile(options.chunkIn, stream.bytes) || !state->load(p, &stream.in)) {
+            std::fprintf(stderr, "plughost: %s did not load the state %s\n", path.c_str(), options.chunkIn.c_str());
             return kExitFailure;
         }
     }
@@ -236,12 +236,12 @@ int runClapProcess(const Options& options) {
     }
     p->stop_processing(p);
     p->deactivate(p);
-    if (!options.stateOut.empty()) {
+    if (!options.chunkOut.empty()) {
         FileStream stream;
-        std::ofstream file(options.stateOut, std::ios::binary);
+        std::ofstream file(options.chunkOut, std::ios::binary);
         if (state == nullptr || !state->save(p, &stream.out) || !file ||
             !file.write(reinterpret_cast<const char*>(stream.bytes.data()), static_cast<std::streamsize>(stream.bytes.size()))) {
-            std::fprintf(stderr, "plughost: cannot save the state of %s to %s\n", path.c_str(), options.stateOut.c_str());
+            std::fprintf(stderr, "plughost: cannot save the state of %s to %s\n", path.c_str(), options.chunkOut.c_str());
             return kExitFailure;
         }
     }
@@ -251,7 +251,7 @@ int runClapProcess(const Options& options) {
     }
     Report report;
     report.text("plugin", path);
-    report.text("format", raw ? "raw float32 interleaved" : "WAV float32");
+    report.text("format", raw ? "raw float32 interleaved" : input.format + " in, WAV float32 out");
     report.text("call", "clap.process");
     report.number("rate", input.rate);
     report.integer("block", options.block);

@@ -55,8 +55,9 @@ const char* usageText() {
            "                             editor rectangle, effClose result\n"
            "  process <plugin> <in> <out>\n"
            "                             runs audio through the plug-in; <in> may be\n"
-           "                             replaced by --sine; WAV through libsndfile when\n"
-           "                             built with it, else raw float32\n"
+           "                             replaced by --sine; reads WAV (32-bit float,\n"
+           "                             16- or 24-bit PCM, plain or extensible; any\n"
+           "                             other file is refused), writes 32-bit float WAV\n"
            "  bench <plugin>             time per frame of processReplacing (ns/frame)\n"
            "  editor <plugin>            opens the editor in a real top-level window,\n"
            "                             idles it, feeds audio, clicks, takes a screenshot\n"
@@ -74,13 +75,20 @@ const char* usageText() {
            "  --param INDEX=VALUE        setParameter(INDEX, VALUE) before audio starts;\n"
            "                             repeatable; on a .clap file a parameter event\n"
            "                             (id INDEX, VALUE in its own unit) at frame 0\n"
-           "  --state-in FILE, --state-out FILE   process on a .clap file: load the\n"
-           "                             state before, save it after\n"
+           "  --chunk-in FILE            process: hand the plug-in FILE's bytes as its state\n"
+           "                             chunk (effSetChunk) after the --param settings;\n"
+           "                             fails when it refuses them\n"
+           "  --chunk-out FILE           process: write the plug-in's state chunk\n"
+           "                             (effGetChunk) to FILE before audio starts\n"
+           "  --program-chunk            the chunk of the program (index 1), not the bank\n"
+           "                             (--chunk-in and --chunk-out on a .clap file: its\n"
+           "                             state, loaded before activate, saved after the audio)\n"
            "  --block N                  frames per process call (default 512)\n"
            "  --blocks N                 bench: number of timed blocks (default 2000)\n"
            "  --rate HZ                  sample rate (default 44100, or the input file's)\n"
            "  --accumulate               use process (adding) instead of processReplacing\n"
-           "  --raw                      files are raw interleaved float32 stereo\n"
+           "  --raw                      files are raw interleaved float32 stereo with\n"
+           "                             no header (in and out), instead of WAV\n"
            "  --sine HZ[,AMP]            built-in sine input (amplitude default 0.5);\n"
            "                             process: replaces <in> (give only <out>)\n"
            "  --seconds S                length of the generated input (process, default\n"
@@ -91,7 +99,7 @@ const char* usageText() {
            "                             (right inverted), quadrature (right 90 degrees\n"
            "                             ahead: a circle on Widefield's scope)\n"
            "  --wav FILE                 editor: play a sound file in a loop at --rate (WAV\n"
-           "                             through libsndfile, or raw float32 stereo with --raw)\n"
+           "                             as process reads it, or raw float32 stereo with --raw)\n"
            "  --audio-seconds S          editor: feed S seconds of audio (in whole blocks),\n"
            "                             then take the screenshot (instead of after --seconds)\n"
            "  --screenshot FILE.png      editor: save the editor area as PNG\n"
@@ -157,9 +165,14 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
                 return error = "bad --param '" + value + "' (INDEX=VALUE)", false;
             setting.value = static_cast<float>(number);
             options.parameters.push_back(setting);
-        } else if (arg == "--state-in" || arg == "--state-out") {
+        } else if (arg == "--chunk-in") {
             if (!needValue(value)) return false;
-            (arg == "--state-in" ? options.stateIn : options.stateOut) = value;
+            options.chunkIn = value;
+        } else if (arg == "--chunk-out") {
+            if (!needValue(value)) return false;
+            options.chunkOut = value;
+        } else if (arg == "--program-chunk") {
+            options.chunkIsProgram = true;
         } else if (arg == "--zoom") {
             int percent = 0;
             if (!needValue(value) || !parseInt(value, percent) || percent < 100 || percent > 200)

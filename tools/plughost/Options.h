@@ -28,7 +28,9 @@ struct Options {
     bool logHostCalls = false;
     bool json = false;
     std::vector<ParameterSetting> parameters;
-    std::string stateIn, stateOut;  // process on a .clap file: its state from and to files
+    std::string chunkIn;   // process: effSetChunk with this file's bytes after the --param settings
+    std::string chunkOut;  // process: effGetChunk's bytes into this file, before audio starts
+    bool chunkIsProgram = false;  // the program's chunk (index 1) instead of the bank's
     int block = 512;
     int blocks = 2000;
     double rate = 44100.0;

@@ -2,13 +2,17 @@
 // through the plug-in, block by block, into a file.
 //
 //   1. input: --sine or the <in> file; the rate is the file's unless --rate
-//   2. effOpen, sample rate, block size, the --param settings, resume
+//   2. effOpen, sample rate, block size, the --param settings, a --chunk-in,
+//      a --chunk-out, resume
 //   3. every block through processReplacing (or process with --accumulate,
 //      onto zeroed outputs); the last block may be short
 //   4. suspend, effClose, write <out>, print levels
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "tools/plughost/AudioFiles.h"
 #include "tools/plughost/ChannelBlocks.h"
@@ -18,6 +22,30 @@
 
 namespace plughost {
 namespace {
+
+// --chunk-in: the file's bytes to the plug-in; false (with a message) when
+// the file cannot be read or the plug-in refuses them.
+bool giveChunk(PluginInstance& instance, const Options& options, std::string& error) {
+    std::ifstream file(options.chunkIn, std::ios::binary);
+    if (!file) return error = "cannot read " + options.chunkIn, false;
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.empty()) return error = options.chunkIn + " is empty", false;
+    if (instance.dispatch(effSetChunk, options.chunkIsProgram ? 1 : 0, static_cast<VstIntPtr>(bytes.size()),
+                          bytes.data()) != 1)
+        return error = "the plug-in refused the chunk in " + options.chunkIn, false;
+    return true;
+}
+
+// --chunk-out: the plug-in's chunk into the file; its size, or -1 (with a message).
+long long takeChunk(PluginInstance& instance, const Options& options, std::string& error) {
+    void* data = nullptr;
+    const VstIntPtr size = instance.dispatch(effGetChunk, options.chunkIsProgram ? 1 : 0, 0, &data);
+    if (size <= 0 || data == nullptr) return error = "the plug-in gave no chunk", -1;
+    std::ofstream file(options.chunkOut, std::ios::binary | std::ios::trunc);
+    file.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!file.flush()) return error = "cannot write " + options.chunkOut, -1;
+    return static_cast<long long>(size);
+}
 
 void reportLevels(Report& report, const std::string& prefix, const AudioData& data) {
     long long frames = data.frames();
@@ -38,6 +66,12 @@ void reportLevels(Report& report, const std::string& prefix, const AudioData& da
         report.number(key + ".rms", frames ? std::sqrt(sum / static_cast<double>(frames)) : 0.0);
     }
     report.boolean(prefix + ".finite", finite);
+}
+
+// What was read and what was written: "WAV PCM 16-bit in, WAV float32 out".
+std::string formatText(bool generated, bool raw, const AudioData& input) {
+    if (raw) return "raw float32 interleaved";
+    return generated ? "WAV float32" : input.format + " in, WAV float32 out";
 }
 
 bool sameSamples(const AudioData& in, const AudioData& out) {
@@ -63,7 +97,7 @@ int runProcess(const Options& options) {
     }
     const std::string& path = options.positional[0];
     const std::string& outPath = options.positional.back();
-    bool raw = options.raw || !haveSndfile();
+    const bool raw = options.raw;
 
     AudioData input;
     std::string error;
@@ -90,6 +124,15 @@ int runProcess(const Options& options) {
     instance->dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(input.rate));
     instance->dispatch(effSetBlockSize, 0, options.block);
     for (const ParameterSetting& setting : options.parameters) instance->setParameter(setting.index, setting.value);
+    if (!options.chunkIn.empty() && !giveChunk(*instance, options, error)) {
+        std::fprintf(stderr, "plughost: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    long long chunkBytes = -1;
+    if (!options.chunkOut.empty() && (chunkBytes = takeChunk(*instance, options, error)) < 0) {
+        std::fprintf(stderr, "plughost: %s\n", error.c_str());
+        return kExitFailure;
+    }
     instance->dispatch(effMainsChanged, 0, 1);
 
     ChannelBlocks in(e->numInputs, options.block), out(e->numOutputs, options.block);
@@ -124,7 +167,7 @@ int runProcess(const Options& options) {
         report.number("sine.amplitude", options.sineAmplitude);
     }
     report.text("output", outPath);
-    report.text("format", raw ? "raw float32 interleaved" : "WAV float32");
+    report.text("format", formatText(generated, raw, input));
     report.text("call", replacing ? "processReplacing" : "process");
     report.number("rate", input.rate);
     report.integer("block", options.block);
@@ -136,6 +179,8 @@ int runProcess(const Options& options) {
         report.integer("param." + std::to_string(i) + ".index", options.parameters[i].index);
         report.number("param." + std::to_string(i) + ".value", options.parameters[i].value);
     }
+    if (!options.chunkIn.empty()) report.text("chunk.in", options.chunkIn);
+    if (chunkBytes >= 0) report.integer("chunk.out.bytes", chunkBytes);
     reportLevels(report, "in", input);
     reportLevels(report, "out", output);
     report.boolean("outputEqualsInput", sameSamples(input, output));

@@ -32,6 +32,8 @@ installed_version() {
 # the i386 candidate, as "name:amd64=version" (the candidate's version, where
 # it can be had for amd64 too). APT options in "$@".
 twin_downgrades() {
+    # sort and join must agree on the order: byte order, whatever the user's locale.
+    local -x LC_ALL=C
     local closure installed names
     closure=$(apt-cache "$@" depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
                   --no-replaces --no-enhances "${wanted[@]}" 2>/dev/null |
@@ -48,7 +50,10 @@ twin_downgrades() {
             name=${name%:i386}
             twin=$(join <(echo "$name") <(echo "$installed") | awk '{ print $2 }')
             [ "$version" != "(none)" ] && [ -n "$twin" ] && [ "$version" != "$twin" ] || continue
-            apt-cache "$@" madison "$name" 2>/dev/null | grep -q "| $version | .* amd64 " || continue
+            # madison pads the version column: compare it trimmed, and literally.
+            apt-cache "$@" madison "$name" 2>/dev/null |
+                awk -F'|' -v want="$version" '{ gsub(/ /, "", $2) } $2 == want && $3 ~ / amd64 / { found = 1 }
+                                              END { exit !found }' || continue
             echo "$name:amd64=$version"
         done
 }
@@ -72,7 +77,7 @@ install_packages() {
            --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
         return 0
     fi
-    grep -qE 'held broken packages|unmet dependencies|Unable to correct problems|remove is disabled' "$log" || {
+    grep -qE 'held broken packages|unmet dependencies|Unable to correct problems|remove is disabled|generated breaks' "$log" || {
         tail -20 "$log" >&2; return 1; }
 
     # The fall-back: a preference for this call only, beside the user's own.
