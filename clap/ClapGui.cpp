@@ -142,7 +142,12 @@ bool CLAP_ABI getSize(const clap_plugin_t* p, std::uint32_t* width, std::uint32_
     return of(p)->guiSize(width, height);
 }
 bool CLAP_ABI canResize(const clap_plugin_t*) { return false; }
-bool CLAP_ABI resizeHints(const clap_plugin_t*, clap_gui_resize_hints_t*) { return false; }
+// Asked by hosts even of a panel that cannot resize: neither way, no ratio.
+bool CLAP_ABI resizeHints(const clap_plugin_t*, clap_gui_resize_hints_t* hints) {
+    if (hints == nullptr) return false;
+    *hints = clap_gui_resize_hints_t{false, false, false, 1, 1};
+    return true;
+}
 bool CLAP_ABI adjustSize(const clap_plugin_t* p, std::uint32_t* width, std::uint32_t* height) {
     platform::FloatingPointStateGuard keep;
     return of(p)->guiSize(width, height);
