@@ -315,7 +315,8 @@ TEST_F(Clap, ParametersAreThePortsWithTheVst2TextsBothWays) {
     };
     const Case cases[] = {{t, 1, 2.0, "Super"},          {t, 0, 432.0, "432 Hz"},     {w, kMono, 1.0, "On"},
                           {w, kGainLeft, -120.0, "-inf dB"}, {w, kDelay, -12.0, "L 12 samples"},
-                          {w, kWidth, 150.0, "150 %"}};
+                          {w, kWidth, 150.0, "150 %"},       {w, 17, 200.0, "200 Hz"},  // the bass stage's Freq
+                          {w, 20, 1.0, "On"}};
     char text[64];
     for (const Case& c : cases) {
         ASSERT_TRUE(params->value_to_text(c.plugin, c.id, c.value, text, sizeof text)) << c.text;
