@@ -34,11 +34,16 @@ constexpr clap_id kWidth = 3, kDelay = 8, kMono = 2, kGainLeft = 9;
 struct TestHost {
     clap_host_t host{kClapVersion, this, "test", "", "", "1", extension, request, request, request};
     clap_host_timer_support_t timers{registerTimer, unregisterTimer};
+    clap_host_thread_check_t threads{isMain, isAudio};
     int timersRegistered = 0;
+    bool audio = false;  // what thread-check says the calling thread is
     static const void* CLAP_ABI extension(const clap_host_t* h, const char* id) {
         auto* self = static_cast<TestHost*>(h->host_data);
+        if (std::strcmp(id, CLAP_EXT_THREAD_CHECK) == 0) return &self->threads;
         return std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0 ? &self->timers : nullptr;
     }
+    static bool CLAP_ABI isMain(const clap_host_t* h) { return !static_cast<TestHost*>(h->host_data)->audio; }
+    static bool CLAP_ABI isAudio(const clap_host_t* h) { return static_cast<TestHost*>(h->host_data)->audio; }
     static void CLAP_ABI request(const clap_host_t*) {}
     static bool CLAP_ABI registerTimer(const clap_host_t* h, std::uint32_t, clap_id* id) {
         *id = 7;
@@ -159,7 +164,10 @@ protected:
         clap_audio_buffer_t input{ins, nullptr, 2, 0, 0}, output{outs, nullptr, 2, 0, 0};
         clap_process_t process{0, frames, nullptr, &input, &output, 1, 1, events ? &events->list : nullptr,
                                out ? &out->list : nullptr};
-        return p->process(p, &process);
+        host.audio = true;
+        const clap_process_status status = p->process(p, &process);
+        host.audio = false;
+        return status;
     }
     static ClapPlugin& plugin(const clap_plugin_t* p) { return *ClapPlugin::of(p); }
     static float parameter(const clap_plugin_t* p, std::int32_t index) {
@@ -216,10 +224,14 @@ TEST_F(Clap, CarelessLifecyclesGetSafeAnswers) {
     ASSERT_TRUE(p->start_processing(p));
     clap_process_t empty{};
     empty.frames_count = 64;
+    host.audio = true;
     EXPECT_EQ(p->process(p, &empty), CLAP_PROCESS_CONTINUE);  // no buffers, no events
     EXPECT_EQ(p->process(p, nullptr), CLAP_PROCESS_ERROR);
+    p->deactivate(p);  // a main-thread call on the audio thread: refused
+    host.audio = false;
+    EXPECT_EQ(p->process(p, &empty), CLAP_PROCESS_ERROR);  // process on the main thread
     EXPECT_EQ(run(p, 64, 0), CLAP_PROCESS_CONTINUE);
-    EXPECT_EQ(outLeft[10], left[10]);  // neutral settings pass the input
+    EXPECT_EQ(outLeft[10], left[10]);  // neutral settings pass the input, and it is still active
     // Destroyed while processing and active by the fixture.
 
     // Tonemark reads correctly at 8-768 kHz only.
