@@ -645,6 +645,9 @@ def editor_commands(args):
         quiet = ["--param", "40=0"] if args.expect == "widefield" else []
         commands.append(["editor", "--seconds", "2.5"] + quiet + args.gestures.split() +
                         ["--screenshot", editor_shot(args, "editor-gestures"), args.plugin])
+    if is_clap(args.plugin) and args.expect == "widefield":
+        # "Send" (357,30) lit, then OutWidth's thumb dragged: the host hears a gesture.
+        commands.append(["editor", "--seconds", "1.5", "--click", "357,30", "--drag", "129,360,160,360", args.plugin])
     return commands
 
 
@@ -667,6 +670,13 @@ def check_editor(args):
     if is_clap(args.plugin):
         check(report.get("editor.open") == "true" and report.get("timers") == "1",
               "set_parent embeds the panel, with a host timer for its idle calls")
+        if args.expect == "widefield":
+            code, out, err = plughost(args, commands[-1], display=True)
+            sent = dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
+            begins, ends, values = (int(sent.get("sent." + k, "0")) for k in ("gestureBegins", "gestureEnds", "values"))
+            check(code == 0 and begins >= 1 and begins == ends and values >= 1,
+                  "with Send lit a drag reaches the host as gesture begin, values, gesture end (got %d, %d, %d)"
+                  % (begins, values, ends))
     else:
         check(report.get("close") == "1", "effClose answers 1 after the editor closed")
     check(os.path.exists(shot) and png_size(shot) == (right, bottom), "the screenshot is a %dx%d PNG" % (right, bottom))
