@@ -345,8 +345,14 @@ def check_saved(session, plugins):
               "%s saved as %s %s" % (what, element.get("type"), element.findtext("filename")))
         check(element.findtext("activated") == "1", "%s is saved activated" % what)
         values = {int(p.get("index")): float(p.text) for p in element.findall("./params/param")}
-        check(len(values) == plugin.params, "%s: %d parameter values saved (got %d)" % (what, plugin.params,
-                                                                                       len(values)))
+        # Of a CLAP plug-in Qtractor writes only the automatable parameters
+        # (none of Tonemark's); its state keeps them all.
+        if plugin.type == "CLAP" and plugin.state:
+            check(len(values) <= plugin.params, "%s: at most %d parameter values saved (got %d)" % (
+                what, plugin.params, len(values)))
+        else:
+            check(len(values) == plugin.params, "%s: %d parameter values saved (got %d)" % (what, plugin.params,
+                                                                                           len(values)))
         for index, value in sorted(plugin.values.items()):
             got = values.get(index)
             check(got is not None and abs(got - value) < 1e-6,
