@@ -123,7 +123,7 @@ bool ClapPlugin::onAudioThreadOrUnknown() const {
 
 bool ClapPlugin::activate(double sampleRate, std::uint32_t, std::uint32_t maxFrames) {
     if (state_ != State::initialised || !onMainThreadOrUnknown()) return false;
-    if (!(sampleRate >= clapIdentity_.lowestRate && sampleRate <= clapIdentity_.highestRate)) return false;
+    if (!formats::servesRate(clapIdentity_.plugin(), sampleRate)) return false;
     if (maxFrames == 0 || maxFrames > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
         return false;
     record_->dispatcher(record_, effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));

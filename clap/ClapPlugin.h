@@ -34,8 +34,6 @@ struct ClapIdentity {
     const char* vendor;
     const char* version;
     const char* const* features;
-    double lowestRate;  // the rates the effect reads correctly
-    double highestRate;
 };
 
 constexpr std::size_t kMaxParams = 32;

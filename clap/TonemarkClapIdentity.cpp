@@ -10,9 +10,7 @@ const char* const kFeatures[] = {"audio-effect", "analyzer", "utility", "stereo"
 }  // namespace
 
 const ClapIdentity& tonemarkClap() {
-    // The tuner's decimation follows 8-768 kHz; it reads wrong notes elsewhere.
-    static const ClapIdentity identity{tonemarkIdentity, "brisora.tonemark", "Brisora", "1.0", kFeatures, 8000.0,
-                                       768000.0};
+    static const ClapIdentity identity{tonemarkIdentity, "brisora.tonemark", "Brisora", "1.0", kFeatures};
     return identity;
 }
 

@@ -10,9 +10,7 @@ const char* const kFeatures[] = {"audio-effect", "utility", "stereo", nullptr};
 }  // namespace
 
 const ClapIdentity& widefieldClap() {
-    // Any rate the LV2 build takes.
-    static const ClapIdentity identity{widefieldIdentity, "brisora.widefield", "Brisora", "1.0", kFeatures, 1.0,
-                                       16.0e6};
+    static const ClapIdentity identity{widefieldIdentity, "brisora.widefield", "Brisora", "1.0", kFeatures};
     return identity;
 }
 

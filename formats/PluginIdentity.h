@@ -3,6 +3,7 @@
 //   PluginIdentity     URIs, names, the control ports, how to make the effect
 //                      and where its open panel's window is
 //   tonemarkIdentity, widefieldIdentity   the two plug-ins
+//   servesRate      whether an adapter may run the plug-in at a sample rate
 //   panelWindowOf<Editor>   PluginIdentity::panelWindow for an editor class
 //
 // The effect classes stay as the VST 2 build has them: the adapter makes them
@@ -30,6 +31,14 @@ struct PluginIdentity {
     // The sample rates the effect works at; null for any the adapter takes.
     bool (*servesRate)(double rate) = nullptr;
 };
+
+// Whether an adapter may run the plug-in at a rate: a positive rate up to
+// 16 MHz (what a 32-bit float carries to the effect exactly enough), and one
+// the effect itself reads correctly.
+inline bool servesRate(const PluginIdentity& identity, double rate) {
+    if (!(rate > 0.0 && rate <= 16.0e6)) return false;
+    return identity.servesRate == nullptr || identity.servesRate(rate);
+}
 
 template <typename Editor>
 void* panelWindowOf(AudioEffect& effect) {

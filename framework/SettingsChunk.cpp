@@ -90,3 +90,13 @@ ChunkVerdict readSettingsChunk(const void* data, std::size_t size, std::int32_t 
     contents.programName[nameLength] = '\0';
     return ChunkVerdict::accepted;
 }
+
+bool readOwnChunk(const void* data, std::int32_t byteSize, std::int32_t uniqueId, bool (*keeps)(std::int32_t index),
+                  ChunkContents& contents) {
+    if (data == nullptr || byteSize <= 0) return false;
+    if (readSettingsChunk(data, static_cast<std::size_t>(byteSize), uniqueId, contents) != ChunkVerdict::accepted)
+        return false;
+    for (std::size_t i = 0; i < contents.count; ++i)
+        if (!keeps(contents.settings[i].index)) return false;
+    return true;
+}

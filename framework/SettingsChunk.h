@@ -8,6 +8,8 @@
 //   readSettingsChunk   checks every byte before it answers; whatever is not a
 //                       whole chunk of this plug-in in a version we know is
 //                       refused and leaves `contents` unusable
+//   readOwnChunk        what an effect's setChunk reads: a whole chunk of its
+//                       own whose every setting is one the effect keeps
 //
 // Layout, every number little-endian, floats as their IEEE bits, so a chunk
 // written by any build restores any other exactly:
@@ -57,3 +59,9 @@ std::vector<std::uint8_t> writeSettingsChunk(std::int32_t uniqueId, const ChunkS
                                              const char* programName);
 
 ChunkVerdict readSettingsChunk(const void* data, std::size_t size, std::int32_t uniqueId, ChunkContents& contents);
+
+// True for a chunk of the plug-in's own, read into contents, whose every
+// index `keeps` accepts; a chunk with a setting this build does not keep is
+// not one of ours.
+bool readOwnChunk(const void* data, std::int32_t byteSize, std::int32_t uniqueId, bool (*keeps)(std::int32_t index),
+                  ChunkContents& contents);

@@ -70,8 +70,7 @@ PluginInstance* PluginInstance::create(const PluginIdentity& identity, double sa
     // The effect masks floating-point exceptions as it is made, as VST 2 hosts
     // expect; an LV2 host gets its thread's own state back.
     const platform::FloatingPointStateGuard hostState;
-    if (!(sampleRate > 0.0 && sampleRate <= 16.0e6)) return nullptr;
-    if (identity.servesRate != nullptr && !identity.servesRate(sampleRate)) return nullptr;
+    if (!servesRate(identity, sampleRate)) return nullptr;
     if (identity.controls.size() > kMaxControlPorts) return nullptr;
     AEffect* record = identity.create(hostCallback, services);
     if (record == nullptr) return nullptr;

@@ -38,14 +38,8 @@ std::int32_t ADoubler::getChunk(void** data, bool) {
 }
 
 std::int32_t ADoubler::setChunk(void* data, std::int32_t byteSize, bool) {
-    if (data == nullptr || byteSize <= 0) return 0;
     ChunkContents contents;
-    if (readSettingsChunk(data, static_cast<std::size_t>(byteSize), getAeffect()->uniqueID, contents) !=
-        ChunkVerdict::accepted)
-        return 0;
-    // A setting this build does not keep means the chunk is not one of ours.
-    for (std::size_t i = 0; i < contents.count; ++i)
-        if (!isStateIndex(contents.settings[i].index)) return 0;
+    if (!readOwnChunk(data, byteSize, getAeffect()->uniqueID, isStateIndex, contents)) return 0;
 
     // The audio thread takes either every setting before this or every one
     // after it, never a block of both (blockContext).

@@ -14,6 +14,8 @@ namespace tonemark {
 namespace {
 constexpr std::int32_t kStateIndices[] = {ADoubler::kReferencePitch, ADoubler::kAccuracy};
 
+bool isStateIndex(std::int32_t index) { return index == ADoubler::kReferencePitch || index == ADoubler::kAccuracy; }
+
 // Only what a chunk of ours can hold: a reference of 425 to 453 Hz, an
 // accuracy setting of 0 to 2.
 bool isUsable(const ChunkSetting& setting) {
@@ -33,13 +35,8 @@ std::int32_t ADoubler::getChunk(void** data, bool) {
 }
 
 std::int32_t ADoubler::setChunk(void* data, std::int32_t byteSize, bool) {
-    if (data == nullptr || byteSize <= 0) return 0;
     ChunkContents contents;
-    if (readSettingsChunk(data, static_cast<std::size_t>(byteSize), getAeffect()->uniqueID, contents) !=
-        ChunkVerdict::accepted)
-        return 0;
-    for (std::size_t i = 0; i < contents.count; ++i)
-        if (contents.settings[i].index != kReferencePitch && contents.settings[i].index != kAccuracy) return 0;
+    if (!readOwnChunk(data, byteSize, getAeffect()->uniqueID, isStateIndex, contents)) return 0;
     for (std::size_t i = 0; i < contents.count; ++i)
         if (isUsable(contents.settings[i])) setParameter(contents.settings[i].index, contents.settings[i].value);
     setProgramName(contents.programName);
