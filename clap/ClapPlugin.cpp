@@ -14,22 +14,13 @@
 #include <limits>
 #include <new>
 
+#include "formats/EffectCalls.h"
 #include "platform/FloatingPoint.h"
 #include "platform/Services.h"
 
 namespace clapadapter {
 
 namespace {
-
-constexpr VstIntPtr kHostVersion = 2400;
-constexpr std::int32_t kBeginEdit = 43;
-constexpr std::int32_t kEndEdit = 44;
-// The most frames handed to the effect in one call (its count is an int32).
-constexpr std::uint32_t kLargestCall = 1u << 20;
-
-VstIntPtr VSTCALLBACK textHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? kHostVersion : 0;
-}
 
 bool CLAP_ABI pluginInit(const clap_plugin_t* p) {
     platform::FloatingPointStateGuard keep;
@@ -80,7 +71,6 @@ ClapPlugin::ClapPlugin(const ClapIdentity& identity, const clap_plugin_descripto
     plugin_ = clap_plugin_t{descriptor,      this,           pluginInit,  pluginDestroy,   pluginActivate,
                             pluginDeactivate, pluginStart,   pluginStop,  pluginReset,     pluginProcess,
                             pluginExtension, pluginOnMainThread};
-    for (auto& value : applied_) value.store(std::numeric_limits<float>::quiet_NaN(), std::memory_order_relaxed);
     record_->user = this;
     record_->dispatcher(record_, effOpen, 0, 0, nullptr, 0.0f);
 }
@@ -101,7 +91,7 @@ bool ClapPlugin::init() {
     if (state_ != State::created) return false;
     std::string error;
     if (!readPortFacts(portsOf_, services_, facts_, error)) return false;
-    texts_ = portsOf_.create(textHost, services_);
+    texts_ = portsOf_.create(formats::answerVersionOnly, services_);
     if (texts_ == nullptr) return false;
     hostParams_ = hostExtension<clap_host_params_t>(CLAP_EXT_PARAMS);
     if (hostParams_ != nullptr && hostParams_->request_flush == nullptr) hostParams_ = nullptr;
@@ -179,10 +169,7 @@ void ClapPlugin::applyEvent(const clap_event_header_t* event) {
     float effectValue = 0.0f;
     if (!effectValueOf(port, static_cast<float>(change.value), effectValue)) return;
     record_->setParameter(record_, port.parameter, effectValue);
-    applied_[change.param_id].store(record_->getParameter(record_, port.parameter), std::memory_order_relaxed);
-    // One writer: a plain increment, published after the value.
-    auto& count = appliedCounts_[change.param_id];
-    count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    hostValues_.applied(change.param_id, record_->getParameter(record_, port.parameter));
 }
 
 // Applies the events from index next on whose time is before upTo.
@@ -192,18 +179,6 @@ void ClapPlugin::applyEvents(const clap_input_events_t* in, std::uint32_t upTo, 
         const clap_event_header_t* event = in->get(in, next);
         if (event != nullptr && event->time >= upTo) return;
         applyEvent(event);
-    }
-}
-
-void ClapPlugin::runEffect(float* const* inputs, float* const* outputs, std::uint32_t offset, std::uint32_t frames) {
-    while (frames > 0) {
-        const std::uint32_t count = frames < kLargestCall ? frames : kLargestCall;
-        float* in[2] = {inputs[0] + offset, inputs[1] + offset};
-        float* out[2] = {outputs[0] + offset, outputs[1] + offset};
-        // The record's entry, as a VST 2 host calls it: denormals flushed for the call.
-        record_->processReplacing(record_, in, out, static_cast<std::int32_t>(count));
-        offset += count;
-        frames -= count;
     }
 }
 
@@ -244,7 +219,7 @@ clap_process_status ClapPlugin::process(const clap_process_t* p) {
             if (next < count)
                 if (const clap_event_header_t* event = in->get(in, next); event != nullptr && event->time < frames)
                     until = event->time;
-            runEffect(inputs, outputs, done, until - done);
+            formats::processInCalls(*record_, inputs, outputs, done, until - done);
             done = until;
         }
         // Events at or past the block's end count for the next block.
@@ -263,8 +238,8 @@ void ClapPlugin::queuePanelEvent(std::uint16_t type, std::int32_t parameter) {
     if (written - ringRead_.load(std::memory_order_acquire) >= kRingSize) return;  // full: the host is not listening
     ring_[written % kRingSize] = PanelEvent{type, static_cast<clap_id>(param), clapValueOf(static_cast<std::size_t>(param))};
     ringWritten_.store(written + 1, std::memory_order_release);
-    if (type == CLAP_EVENT_PARAM_VALUE) reported_[static_cast<std::size_t>(param)] =
-        record_->getParameter(record_, parameter);
+    if (type == CLAP_EVENT_PARAM_VALUE)
+        hostValues_.known(static_cast<std::size_t>(param), record_->getParameter(record_, parameter));
     if (hostParams_ != nullptr) hostParams_->request_flush(host_);
 }
 
@@ -295,39 +270,27 @@ void ClapPlugin::sendPanelEvents(const clap_output_events_t* out) {
 }
 
 void ClapPlugin::forgetPanelChanges() {
-    for (std::size_t i = 0; i < portsOf_.controls.size(); ++i) {
-        reported_[i] = record_->getParameter(record_, portsOf_.controls[i].parameter);
-        appliedCountSeen_[i] = appliedCounts_[i].load(std::memory_order_acquire);
-    }
+    for (std::size_t i = 0; i < portsOf_.controls.size(); ++i)
+        hostValues_.settled(i, record_->getParameter(record_, portsOf_.controls[i].parameter));
 }
 
 // Changes made on the panel without automation ("Send" dark) reach the host
 // at the next idle, with no gesture, as in LV2.
 void ClapPlugin::reportChangedParameters() {
-    for (std::size_t i = 0; i < portsOf_.controls.size(); ++i) {
-        const std::uint32_t count = appliedCounts_[i].load(std::memory_order_acquire);
-        const bool hostApplied = count != appliedCountSeen_[i];
-        appliedCountSeen_[i] = count;
-        const float value = record_->getParameter(record_, portsOf_.controls[i].parameter);
-        if (std::memcmp(&value, &reported_[i], sizeof value) == 0) continue;
-        const float applied = applied_[i].load(std::memory_order_relaxed);
-        if (hostApplied && std::memcmp(&value, &applied, sizeof value) == 0) {
-            reported_[i] = value;  // the host's own value
-            continue;
-        }
-        queuePanelEvent(CLAP_EVENT_PARAM_VALUE, portsOf_.controls[i].parameter);
-    }
+    for (std::size_t i = 0; i < portsOf_.controls.size(); ++i)
+        if (hostValues_.isNews(i, record_->getParameter(record_, portsOf_.controls[i].parameter)))
+            queuePanelEvent(CLAP_EVENT_PARAM_VALUE, portsOf_.controls[i].parameter);
 }
 
 VstIntPtr VSTCALLBACK ClapPlugin::hostCallback(AEffect* effect, std::int32_t opcode, std::int32_t index,
                                                VstIntPtr value, void*, float) {
-    if (opcode == audioMasterVersion) return kHostVersion;
+    if (opcode == audioMasterVersion) return formats::kAdapterHostVersion;
     auto* plugin = effect ? static_cast<ClapPlugin*>(effect->user) : nullptr;
     // Only the open panel asks for automation and gestures, on the main thread.
     if (plugin == nullptr || !plugin->guiOpen_) return 0;
     if (opcode == audioMasterAutomate) plugin->queuePanelEvent(CLAP_EVENT_PARAM_VALUE, index);
-    if (opcode == kBeginEdit) plugin->queuePanelEvent(CLAP_EVENT_PARAM_GESTURE_BEGIN, index);
-    if (opcode == kEndEdit) plugin->queuePanelEvent(CLAP_EVENT_PARAM_GESTURE_END, index);
+    if (opcode == audioMasterBeginEdit) plugin->queuePanelEvent(CLAP_EVENT_PARAM_GESTURE_BEGIN, index);
+    if (opcode == audioMasterEndEdit) plugin->queuePanelEvent(CLAP_EVENT_PARAM_GESTURE_END, index);
     if (opcode == audioMasterSizeWindow && index > 0 && value > 0) {
         const auto* gui = plugin->hostExtension<clap_host_gui_t>(CLAP_EXT_GUI);
         if (gui == nullptr || gui->request_resize == nullptr) return 0;

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "clap/ClapInterface.h"
+#include "formats/HostValues.h"
 #include "formats/PortFacts.h"
 
 namespace clapadapter {
@@ -36,7 +37,7 @@ struct ClapIdentity {
     const char* const* features;
 };
 
-constexpr std::size_t kMaxParams = 32;
+constexpr std::size_t kMaxParams = HostValues::kMaxControls;
 
 struct PanelEvent {
     std::uint16_t type;  // CLAP_EVENT_PARAM_VALUE or a gesture
@@ -110,7 +111,6 @@ private:
     bool onAudioThreadOrUnknown() const;
     void applyEvents(const clap_input_events_t* in, std::uint32_t upTo, std::uint32_t& next, std::uint32_t count);
     void applyEvent(const clap_event_header_t* event);
-    void runEffect(float* const* inputs, float* const* outputs, std::uint32_t offset, std::uint32_t frames);
     void sendPanelEvents(const clap_output_events_t* out);
     void queuePanelEvent(std::uint16_t type, std::int32_t parameter);
     void reportChangedParameters();
@@ -130,12 +130,8 @@ private:
     const clap_host_params_t* hostParams_ = nullptr;
     const clap_host_thread_check_t* threadCheck_ = nullptr;
 
-    // The host's values as run applied them (audio thread → main thread).
-    std::array<std::atomic<float>, kMaxParams> applied_;
-    std::array<std::atomic<std::uint32_t>, kMaxParams> appliedCounts_{};
-    // Main thread: what the host is known to hold, and the counts seen.
-    std::array<float, kMaxParams> reported_{};
-    std::array<std::uint32_t, kMaxParams> appliedCountSeen_{};
+    // The host's values as process applied them, and what the host is known to hold.
+    HostValues hostValues_;
 
     // The panel's events: written on the main thread, read where events go out.
     static constexpr std::uint32_t kRingSize = 256;

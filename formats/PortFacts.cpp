@@ -1,13 +1,11 @@
 // PortFacts.cpp — reading the effect's parameter texts through its record.
 #include "formats/PortFacts.h"
 
+#include "formats/EffectCalls.h"
+
 namespace formats {
 
 namespace {
-
-VstIntPtr VSTCALLBACK describingHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 std::string textOf(AEffect& record, std::int32_t opcode, std::int32_t index) {
     char text[64] = {};
@@ -19,7 +17,7 @@ std::string textOf(AEffect& record, std::int32_t opcode, std::int32_t index) {
 
 bool readPortFacts(const PluginIdentity& identity, const platform::Services& services, std::vector<PortFacts>& facts,
                    std::string& error) {
-    AEffect* record = identity.create(describingHost, services);
+    AEffect* record = identity.create(answerVersionOnly, services);
     if (record == nullptr) return error = "the effect could not be made", false;
     facts.clear();
     for (const ControlPort& port : identity.controls) {

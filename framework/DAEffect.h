@@ -142,6 +142,11 @@ constexpr std::int32_t effVendorSpecific = 50;
 // (index width, value height); a host that cannot answers 0.
 constexpr std::int32_t audioMasterSizeWindow = 15;
 
+// The host calls that bracket a gesture on a parameter (index), so that touch
+// automation records it.
+constexpr std::int32_t audioMasterBeginEdit = 43;
+constexpr std::int32_t audioMasterEndEdit = 44;
+
 // Host callback opcodes, 0 to 4.
 enum : std::int32_t {
     audioMasterAutomate = 0,

@@ -32,8 +32,6 @@ const void* featureData(const LV2_Feature* const* features, const char* uri) {
     return feature ? feature->data : nullptr;
 }
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 // The host's ui:scaleFactor option (a float), or 0 when it gives none.
 float hostScaleFactor(const LV2_Feature* const* features) {
     const auto* options = static_cast<const LV2_Options_Option*>(featureData(features, LV2_OPTIONS__options));
@@ -95,10 +93,8 @@ bool PanelUi::open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resiz
     if (resize && resize->ui_resize && record.dispatcher(&record, effEditGetRect, 0, 0, &rect, 0.0f) == 1 && rect)
         resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
     // The ports hold what the effect holds now; later differences are the panel's.
-    for (std::size_t i = 0; i < instance_.identity().controls.size(); ++i) {
-        reported_[i] = effectValue(i);
-        appliedCountSeen_[i] = instance_.appliedCount(i);
-    }
+    for (std::size_t i = 0; i < instance_.identity().controls.size(); ++i)
+        instance_.hostValues().settled(i, effectValue(i));
     return true;
 }
 
@@ -131,7 +127,7 @@ void PanelUi::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t fo
     // Nothing runs: the host's setParameter, as a VST 2 host sends it.
     AEffect& record = instance_.record();
     record.setParameter(&record, instance_.identity().controls[control].parameter, converted);
-    reported_[control] = effectValue(control);
+    instance_.hostValues().known(control, effectValue(control));
 }
 
 int PanelUi::idle() {
@@ -144,26 +140,15 @@ int PanelUi::idle() {
 }
 
 void PanelUi::reportChangedParameters() {
-    for (std::size_t i = 0; i < instance_.identity().controls.size(); ++i) {
-        const std::uint32_t count = instance_.appliedCount(i);
-        const bool portApplied = count != appliedCountSeen_[i];
-        appliedCountSeen_[i] = count;
-        const float value = effectValue(i);
-        if (sameBits(value, reported_[i])) continue;
-        // A value that run has just taken from the port is the host's own.
-        if (portApplied && sameBits(value, instance_.appliedValue(i))) {
-            reported_[i] = value;
-            continue;
-        }
-        report(i, value);
-    }
+    for (std::size_t i = 0; i < instance_.identity().controls.size(); ++i)
+        if (const float value = effectValue(i); instance_.hostValues().isNews(i, value)) report(i, value);
 }
 
 void PanelUi::report(std::size_t control, float value) {
     const float portValue = portValueOf(instance_.identity().controls[control], value);
     write_(controller_, static_cast<std::uint32_t>(kFirstControlPort + control), sizeof portValue, kFloatProtocol,
            &portValue);
-    reported_[control] = value;
+    instance_.hostValues().known(control, value);
 }
 
 void PanelUi::parameterAutomated(std::int32_t parameter) {

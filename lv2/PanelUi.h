@@ -15,7 +15,6 @@
 
 #include <lv2/ui/ui.h>
 
-#include <array>
 #include <cstdint>
 
 #include "lv2/PluginInstance.h"
@@ -57,9 +56,6 @@ private:
     bool attached_ = false;
     // The host destroyed the instance first: the panel went with its effect.
     bool instanceGone_ = false;
-    // The effect's value that the host's port is known to hold, per control.
-    std::array<float, kMaxControlPorts> reported_{};
-    std::array<std::uint32_t, kMaxControlPorts> appliedCountSeen_{};
 };
 
 struct DescribedUi {

@@ -13,21 +13,14 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <new>
 
+#include "formats/EffectCalls.h"
 #include "platform/FloatingPoint.h"
 
 namespace lv2adapter {
 
 namespace {
-
-// The most frames handed to the effect in one call (its count is an int32).
-constexpr std::uint32_t kLargestCall = 1u << 20;
-// Our own answers to the effect's host requests.
-constexpr VstIntPtr kHostVersion = 2400;
-constexpr std::int32_t kBeginEdit = 43;
-constexpr std::int32_t kEndEdit = 44;
 
 const void* featureData(const LV2_Feature* const* features, const char* uri) {
     if (features == nullptr) return nullptr;
@@ -87,7 +80,6 @@ PluginInstance* PluginInstance::create(const PluginIdentity& identity, double sa
 }
 
 PluginInstance::PluginInstance(const PluginIdentity& identity, AEffect* record) : identity_(identity), record_(record) {
-    for (auto& value : applied_) value.store(std::numeric_limits<float>::quiet_NaN(), std::memory_order_relaxed);
     record_->user = this;
 }
 
@@ -129,9 +121,7 @@ void PluginInstance::applyControlPorts() {
         const ControlPort& port = identity_.controls[i];
         if (!effectValueOf(port, value, effectValue)) continue;
         record_->setParameter(record_, port.parameter, effectValue);
-        applied_[i].store(record_->getParameter(record_, port.parameter), std::memory_order_relaxed);
-        // One writer: a plain increment, published after the value.
-        appliedCounts_[i].store(appliedCounts_[i].load(std::memory_order_relaxed) + 1, std::memory_order_release);
+        hostValues_.applied(i, record_->getParameter(record_, port.parameter));
     }
 }
 
@@ -148,14 +138,7 @@ void PluginInstance::run(std::uint32_t frames) {
         if (buffer == nullptr) return silenceConnectedOutputs(frames);
     float* inputs[2] = {audio_[kInLeft], audio_[kInRight]};
     float* outputs[2] = {audio_[kOutLeft], audio_[kOutRight]};
-    while (frames > 0) {
-        const std::uint32_t count = frames < kLargestCall ? frames : kLargestCall;
-        // The record's entry, as a VST 2 host calls it: denormals flushed for the call.
-        record_->processReplacing(record_, inputs, outputs, static_cast<std::int32_t>(count));
-        for (float*& p : inputs) p += count;
-        for (float*& p : outputs) p += count;
-        frames -= count;
-    }
+    processInCalls(*record_, inputs, outputs, 0, frames);
 }
 
 int PluginInstance::controlOf(std::int32_t parameter) const {
@@ -176,12 +159,13 @@ void PluginInstance::detachPanel(PanelLink* panel) {
 
 VstIntPtr VSTCALLBACK PluginInstance::hostCallback(AEffect* effect, std::int32_t opcode, std::int32_t index,
                                                    VstIntPtr value, void*, float) {
-    if (opcode == audioMasterVersion) return kHostVersion;
+    if (opcode == audioMasterVersion) return kAdapterHostVersion;
     auto* instance = effect ? static_cast<PluginInstance*>(effect->user) : nullptr;
     // Only the panel asks for automation and gestures, on the UI thread.
     if (instance == nullptr || instance->panel_ == nullptr) return 0;
     if (opcode == audioMasterAutomate) instance->panel_->parameterAutomated(index);
-    if (opcode == kBeginEdit || opcode == kEndEdit) instance->panel_->gesture(index, opcode == kBeginEdit);
+    if (opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit)
+        instance->panel_->gesture(index, opcode == audioMasterBeginEdit);
     if (opcode == audioMasterSizeWindow)
         return instance->panel_->resizeWindow(index, static_cast<int>(value)) ? 1 : 0;
     return 0;  // audioMasterPinConnected: 0 is connected

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "formats/HostValues.h"
 #include "formats/PluginIdentity.h"
 
 namespace lv2adapter {
@@ -27,6 +28,7 @@ using namespace formats;
 // Port indices: the audio ports first, then one control port per host parameter.
 enum : std::uint32_t { kInLeft = 0, kInRight, kOutLeft, kOutRight, kFirstControlPort };
 constexpr std::size_t kMaxControlPorts = 24;
+static_assert(kMaxControlPorts <= HostValues::kMaxControls, "a host value per port");
 
 class PanelLink {
 public:
@@ -63,12 +65,10 @@ public:
     bool isActive() const { return active_.load(std::memory_order_relaxed); }
     // The effect's value of control i right after run applied the port's
     // value; NaN before the first.
-    float appliedValue(std::size_t control) const { return applied_[control].load(std::memory_order_relaxed); }
-    // How many times run has applied control i: read first, it tells whether
-    // appliedValue is news.
-    std::uint32_t appliedCount(std::size_t control) const {
-        return appliedCounts_[control].load(std::memory_order_acquire);
-    }
+    float appliedValue(std::size_t control) const { return hostValues_.appliedValue(control); }
+    // What run applied of the host's ports and what the host is known to
+    // hold, for the panel's UI thread.
+    HostValues& hostValues() { return hostValues_; }
     // The control port index of a host parameter; -1 for none.
     int controlOf(std::int32_t parameter) const;
 
@@ -90,8 +90,7 @@ private:
     // The port values last seen by run, as bits (a NaN never equals itself).
     std::array<std::uint32_t, kMaxControlPorts> seenBits_{};
     std::array<bool, kMaxControlPorts> seen_{};
-    std::array<std::atomic<float>, kMaxControlPorts> applied_;
-    std::array<std::atomic<std::uint32_t>, kMaxControlPorts> appliedCounts_{};
+    HostValues hostValues_;
     std::atomic<bool> active_{false};
     PanelLink* panel_ = nullptr;
 };

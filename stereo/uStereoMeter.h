@@ -21,6 +21,7 @@
 
 #include "controls/NiceButton.h"
 #include "controls/uAbout.h"
+#include "framework/DAEffect.h"
 #include "stereo/DisplayDriver.h"
 #include "stereo/PanelSlider.h"
 #include "stereo/ValueLabels.h"
@@ -45,8 +46,8 @@ public:
     static constexpr std::uint32_t kResyncInterval = 1000;   // milliseconds
     static constexpr std::uint32_t kWatchdogInterval = 200;  // milliseconds
     // The host calls that bracket a gesture, so that touch automation records it.
-    static constexpr std::int32_t kAudioMasterBeginEdit = 43;
-    static constexpr std::int32_t kAudioMasterEndEdit = 44;
+    static constexpr std::int32_t kAudioMasterBeginEdit = audioMasterBeginEdit;
+    static constexpr std::int32_t kAudioMasterEndEdit = audioMasterEndEdit;
 
     explicit TuStereoform(platform::WindowSystem& windows);
     ~TuStereoform() override;

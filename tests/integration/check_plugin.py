@@ -346,13 +346,18 @@ def audio_commands(args, plugin=None):
     return commands
 
 
-def check_clap_record(args):
-    expected = EXPECTED[args.expect]
+def read_record(args):
+    """plughost info's answer, or None (a failure) when it did not exit 0."""
     code, out, err = plughost(args, record_commands(args)[0])
     check(code == 0, "info exits 0 (stderr: %s)" % err.strip())
-    if code != 0:
+    return json.loads(out) if code == 0 else None
+
+
+def check_clap_record(args):
+    expected = EXPECTED[args.expect]
+    info = read_record(args)
+    if info is None:
         return
-    info = json.loads(out)
     check(info["host"]["bits"] == args.bits, "plughost is a %d-bit program" % args.bits)
     check(info["clapVersion"].startswith("1."), "the descriptor is CLAP 1.x (got %s)" % info["clapVersion"])
     for key, value in (("id", expected["clapId"]), ("name", args.expect.capitalize()), ("vendor", "Brisora"),
@@ -440,11 +445,9 @@ def check_record(args):
     if is_clap(args.plugin):
         return check_clap_record(args)
     expected = EXPECTED[args.expect]
-    code, out, err = plughost(args, record_commands(args)[0])
-    check(code == 0, "info exits 0 (stderr: %s)" % err.strip())
-    if code != 0:
+    info = read_record(args)
+    if info is None:
         return
-    info = json.loads(out)
     check(info["identify"] == "0x4E764566", "effIdentify answers 0x4E764566 (got %s)" % info["identify"])
     check(info["magic"] == "0x56737450", "magic is 'VstP' (got %s)" % info["magic"])
     size = 144 if args.bits == 32 else 192

@@ -90,8 +90,8 @@ def wait_for(test, seconds, step=0.2):
 
 
 class Plugin:
-    def __init__(self, spec):
-        head, *settings = spec.split(",")
+    def __init__(self, argument):
+        head, *settings = argument.split(",")
         self.type, path = head.split(":", 1)
         if self.type not in ("VST2", "CLAP"):
             raise ValueError("plug-in type VST2 or CLAP, not %r" % self.type)
@@ -461,7 +461,7 @@ def main():
     if missing or scan.find_scanner() is None:
         print("skipped: apt-get install %s" % " ".join(missing or ["qtractor"]))
         return 77
-    plugins = [Plugin(spec) for spec in args.plugins]
+    plugins = [Plugin(argument) for argument in args.plugins]
     started = time.monotonic()
     run(args, plugins)
     print("%d check(s) failed; %.0f s" % (len(failures), time.monotonic() - started) if failures else

@@ -146,10 +146,7 @@ int runClapEditor(const Options& options) {
         gui->destroy(p);
         return kExitRefused;
     }
-    const long long frameLimit =
-        options.audioSeconds >= 0
-            ? static_cast<long long>(std::ceil(options.audioSeconds * options.rate / options.block)) * options.block
-            : -1;
+    const long long frameLimit = audioFrameLimit(options);
     ClapFeeder feeder(p, options, source, frameLimit);
     report.text("audio", source.name());
     clap_window_t parent{kApi, {}};

@@ -156,11 +156,7 @@ int runEditor(const Options& options) {
         instance->dispatch(effMainsChanged, 0, 0);
         return kExitUsage;
     }
-    // Whole blocks: every block the effect sees has the size it was told.
-    const long long frameLimit =
-        options.audioSeconds >= 0
-            ? static_cast<long long>(std::ceil(options.audioSeconds * options.rate / options.block)) * options.block
-            : -1;
+    const long long frameLimit = audioFrameLimit(options);
     AudioFeeder feeder(e, options, source, frameLimit);
     report.text("audio", source.name());
     VstIntPtr opened = instance->dispatch(effEditOpen, 0, 0, window->handle());

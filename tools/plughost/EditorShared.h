@@ -3,8 +3,10 @@
 //   perform               one --drag, --control-drag, --double-click or --wheel
 //                         gesture in the host window, whole
 //   PanelZoomEnvironment  BRISORA_ZOOM for one editor command
+//   audioFrameLimit       --audio-seconds in whole blocks, or -1 for none
 #pragma once
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -14,6 +16,12 @@
 namespace plughost {
 
 void perform(HostWindow& window, const Options::Gesture& gesture, std::string& method);
+
+// Whole blocks: every block the plug-in sees has the size it was told.
+inline long long audioFrameLimit(const Options& options) {
+    if (options.audioSeconds < 0) return -1;
+    return static_cast<long long>(std::ceil(options.audioSeconds * options.rate / options.block)) * options.block;
+}
 
 // The plug-ins read their panel's zoom from the environment at their first
 // open. Set for one editor command and put back after it: `plughost batch` runs
